@@ -1,0 +1,105 @@
+#include "conversion_run.h"
+
+#include <exception>
+
+#include "ini_reader.h"
+#include "line_list.h"
+#include "messages.h"
+#include "naming.h"
+
+namespace pem {
+namespace {
+
+class Conversion {
+ public:
+  Conversion(ConversionHost& host, FileSystem& file_system, std::string install, std::string out)
+      : host_(host),
+        file_system_(file_system),
+        out_(std::move(out)),
+        texts_(install + "dicdata.ini", file_system),
+        titles_(install + "expdata.ini", file_system),
+        categories_(install + "pmridata.ini", file_system) {}
+
+  int CategoryCount() const { return categories_.ReadNumber("ItemData", "Count", 0); }
+
+  void ConvertCategory(int index) {
+    const std::string folder = CategoryFolderName(categories_.ReadCategoryName(index));
+    const std::string folder_path = out_ + '\\' + folder;
+    if (!file_system_.FolderExists(folder_path)) {
+      if (const std::uint32_t code = file_system_.CreateFolder(folder_path))
+        throw EInOutError(code);
+    }
+    const std::string texts_section = "DicData" + std::to_string(index);
+    const std::string titles_section = "DicExpData" + std::to_string(index);
+    const int entries = texts_.ReadNumber(texts_section, "Count", 0);
+    for (int entry = 0; entry < entries; ++entry) {
+      const std::string key = std::to_string(entry);
+      const std::string title = SafeFileName(titles_.ReadText(titles_section, key, ""));
+      const std::string path =
+          out_ + '\\' + UniqueEntryPath(out_, folder, title, file_system_, &taken_);
+      lines_.SetText(texts_.ReadText(texts_section, key, ""));
+      lines_.SaveToFile(file_system_, path);
+      host_.EntryWritten(path);
+    }
+  }
+
+ private:
+  ConversionHost& host_;
+  FileSystem& file_system_;
+  const std::string out_;
+  LineList lines_;
+  IniReader texts_;
+  IniReader titles_;
+  IniReader categories_;
+  TakenNames taken_;
+};
+
+}  // namespace
+
+RunOutcome RunConversion(ConversionHost& host, FileSystem& file_system) {
+  const std::string install = host.InstallFolderText();
+  const std::string out = host.OutputFolderText();
+  if (!file_system.FileMatchExists(install + "pemri*.exe")) {
+    host.ApplicationMessageBox(msg::kToolNotFound, msg::kToolNotFoundCaption, kIconError);
+    return RunOutcome::kToolNotFound;
+  }
+  if (!file_system.FolderExists(out)) {
+    host.ApplicationMessageBox(msg::kBadOutputFolder, msg::kBadOutputFolderCaption, kIconError);
+    return RunOutcome::kBadOutputFolder;
+  }
+
+  host.SetControlsEnabled(false);
+  std::exception_ptr failure;
+  {
+    Conversion conversion(host, file_system, install, out);
+    ProgressIndicator& progress = host.Progress();
+    try {
+      // A source without categories gets an empty run rather than an indicator range error.
+      const int count = conversion.CategoryCount();
+      progress.SetMin(0);
+      progress.SetMax(count > 0 ? count - 1 : 0);
+      progress.SetPosition(0);
+      progress.SetVisible(true);
+      for (int index = 0; index < count; ++index) {
+        conversion.ConvertCategory(index);
+        progress.StepIt();
+      }
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }
+  host.Progress().SetVisible(false);
+  host.SetControlsEnabled(true);
+  host.ApplicationMessageBox(msg::kFinished, msg::kFinishedCaption, kIconInformation);
+  if (!failure) return RunOutcome::kCompleted;
+  try {
+    std::rethrow_exception(failure);
+  } catch (const Exception& error) {
+    host.ShowExceptionBox(error);
+  } catch (const std::exception& error) {
+    host.ShowExceptionBox(Exception(error.what()));
+  }
+  return RunOutcome::kFailed;
+}
+
+}  // namespace pem

@@ -1,0 +1,110 @@
+#include "naming.h"
+
+#include <algorithm>
+#include <array>
+
+#include "cp932.h"
+
+namespace pem {
+namespace {
+
+struct Substitution {
+  char from;
+  const char* to;
+};
+
+constexpr std::array<Substitution, 11> kSubstitutions{{
+    {'\\', "\x81\x8F"},  // ￥
+    {'/', "\x81\x5E"},   // ／
+    {':', "\x81\x46"},   // ：
+    {',', "\x81\x43"},   // ，
+    {';', "\x81\x47"},   // ；
+    {'*', "\x81\x96"},   // ＊
+    {'?', "\x81\x48"},   // ？
+    {'"', "\x81\x68"},   // ”
+    {'<', "\x81\x83"},   // ＜
+    {'>', "\x81\x84"},   // ＞
+    {'|', "\x81\x62"},   // ｜
+}};
+
+constexpr char kFullWidthDot[] = "\x81\x44";  // ．
+
+const char* SubstituteFor(char c) {
+  for (const Substitution& s : kSubstitutions) {
+    if (s.from == c) return s.to;
+  }
+  return nullptr;
+}
+
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool IsDeviceBase(std::string_view base) {
+  std::string upper(base);
+  std::transform(upper.begin(), upper.end(), upper.begin(), Upper);
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+         upper[3] >= '1' && upper[3] <= '9';
+}
+
+// The full-width form of an ASCII letter (Ａ is 82 60, ａ is 82 81).
+std::string FullWidthLetter(char c) {
+  const bool upper = c >= 'A' && c <= 'Z';
+  const int second = upper ? 0x60 + (c - 'A') : 0x81 + (c - 'a');
+  return std::string{'\x82', static_cast<char>(second)};
+}
+
+}  // namespace
+
+std::string SafeFileName(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + 8);
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t len = CharLength(text, pos);
+    const char* substitute = len == 1 ? SubstituteFor(text[pos]) : nullptr;
+    if (substitute != nullptr) {
+      result += substitute;
+    } else {
+      result.append(text, pos, len);
+    }
+    pos += len;
+  }
+  return result;
+}
+
+std::string GuardDeviceName(std::string_view name) {
+  std::string_view base = name.substr(0, name.find('.'));
+  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+  if (!IsDeviceBase(base)) return std::string(name);
+  return FullWidthLetter(name[0]) + std::string(name.substr(1));
+}
+
+std::string CategoryFolderName(std::string_view category) {
+  const std::string safe = GuardDeviceName(SafeFileName(category));
+  if (safe.empty() || safe.find_first_not_of('.') != std::string::npos) return safe;
+  std::string dots;
+  for (std::size_t i = 0; i < safe.size(); ++i) dots += kFullWidthDot;
+  return dots;
+}
+
+int& TakenNames::NextCounter(const std::string& folder_path, const std::string& title) {
+  std::string key;
+  key.reserve(folder_path.size() + title.size() + 1);
+  key.append(folder_path).append(1, '\0').append(title);
+  return next_[std::move(key)];
+}
+
+std::string UniqueEntryPath(const std::string& out, const std::string& folder,
+                            const std::string& title, FileSystem& file_system, TakenNames* taken) {
+  int unused = 0;
+  int& counter = taken != nullptr ? taken->NextCounter(out + '\\' + folder, title) : unused;
+  const std::string prefix = folder + '\\';
+  for (;; ++counter) {
+    const std::string name = counter == 0 ? title : title + std::to_string(counter);
+    std::string candidate = prefix + GuardDeviceName(name) + ".txt";
+    if (!file_system.FileMatchExists(out + '\\' + candidate)) return candidate;
+  }
+}
+
+}  // namespace pem

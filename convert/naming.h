@@ -1,0 +1,44 @@
+// Names of the output tree: category folders and entry files.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "filesystem.h"
+
+namespace pem {
+
+// Replaces the eleven characters that a file name cannot hold (\ / : , ; * ? " < > |) by their
+// full-width look-alikes; nothing else changes. Trail bytes of two-byte characters are left alone.
+std::string SafeFileName(std::string_view text);
+
+// A name that Windows takes for a device (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, in any case,
+// also with blanks or a dot and more after it) gets its first letter in full width, so that the
+// data lands in a file rather than vanishing into the device. Other names are returned unchanged.
+std::string GuardDeviceName(std::string_view name);
+
+// The folder name of a category: SafeFileName, then the device guard, and a name made only of
+// dots (".", "..") gets full-width dots, so that no category leaves or becomes the output folder.
+std::string CategoryFolderName(std::string_view category);
+
+// Remembers, per folder and title, the counter from which the next free name is to be sought.
+// Valid while the conversion is the only writer of the folder: a name found taken stays taken.
+class TakenNames {
+ public:
+  int& NextCounter(const std::string& folder_path, const std::string& title);
+
+ private:
+  std::unordered_map<std::string, int> next_;
+};
+
+// The path, relative to `out`, of the entry file for `title` in category folder `folder`:
+// folder + "\" + title + ".txt", or title followed by the smallest counter 1, 2, ... under which
+// no file exists yet. `folder` and `title` have been through SafeFileName. With `taken`, names
+// already known to be taken are not probed again.
+std::string UniqueEntryPath(const std::string& out, const std::string& folder,
+                            const std::string& title,
+                            FileSystem& file_system = PlatformFileSystem(),
+                            TakenNames* taken = nullptr);
+
+}  // namespace pem
