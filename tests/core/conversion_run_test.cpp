@@ -1,0 +1,239 @@
+#include "conversion_run.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "temp_dir.h"
+
+namespace pem {
+namespace {
+
+using testing::NativeChild;
+using testing::ReadBytes;
+using testing::Sjis;
+using testing::TempDir;
+using testing::WriteBytes;
+
+// Records everything the run asks of its host, in order, as short texts.
+class RecordingHost : public ConversionHost, public ProgressIndicator {
+ public:
+  RecordingHost(std::string install, std::string out)
+      : install_(std::move(install)), out_(std::move(out)) {}
+
+  std::string InstallFolderText() override { return install_; }
+  std::string OutputFolderText() override { return out_; }
+  void SetControlsEnabled(bool enabled) override { Log(enabled ? "enable" : "disable"); }
+  void ApplicationMessageBox(const std::string& text, const std::string& caption,
+                             unsigned flags) override {
+    Log("box " + caption + " " + std::to_string(flags) + " " + text);
+  }
+  void ShowExceptionBox(const Exception& error) override { Log("error " + error.Message()); }
+  ProgressIndicator& Progress() override { return *this; }
+  void SetMin(int value) override { Log("min " + std::to_string(value)); }
+  void SetMax(int value) override { Log("max " + std::to_string(value)); }
+  void SetPosition(int value) override { Log("position " + std::to_string(value)); }
+  void StepIt() override { Log("step"); }
+  void SetVisible(bool visible) override { Log(visible ? "show" : "hide"); }
+
+  std::vector<std::string> events;
+
+ private:
+  void Log(std::string event) { events.push_back(std::move(event)); }
+  std::string install_, out_;
+};
+
+const std::string kFinished = "box Infomation 64 " + Sjis("終了しました");
+const std::string kToolMissing =
+    "box error 16 " +
+    Sjis("指定されたフォルダ内で「ぺむりこ」の実行ファイルが確認できませんでした");
+const std::string kBadOutput = "box Error 16 " + Sjis("保存先フォルダが異常です");
+
+class ConversionRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(source());
+    std::filesystem::create_directory(output());
+    WriteBytes(source() / "pemri.exe", "");
+  }
+  std::filesystem::path source() const { return dir_.path() / "tool"; }
+  std::filesystem::path output() const { return dir_.path() / "out"; }
+  void Source(const char* name, std::string_view utf8) const {
+    WriteBytes(source() / name, Sjis(utf8));
+  }
+  std::string InstallText() const { return testing::Cp932Text(source()) + "\\"; }
+  std::string OutputText() const { return testing::Cp932Text(output()); }
+
+  RunOutcome Run(RecordingHost& host) { return RunConversion(host); }
+  RunOutcome Run() {
+    RecordingHost host(InstallText(), OutputText());
+    const RunOutcome outcome = Run(host);
+    events_ = host.events;
+    return outcome;
+  }
+
+  // Every file below the output folder, as a relative UTF-8 path with its contents.
+  std::map<std::string, std::string> Tree() const {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(output())) {
+      const std::string name = entry.path().lexically_relative(output()).generic_string();
+      tree[name] = entry.is_directory() ? "<dir>" : ReadBytes(entry.path());
+    }
+    return tree;
+  }
+
+  TempDir dir_;
+  std::vector<std::string> events_;
+};
+
+TEST_F(ConversionRunTest, WritesOneFolderPerCategoryAndOneFilePerEntry) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=2\r\n0=挨拶\r\n1=a/b\r\n");
+  Source("dicdata.ini",
+         "[DicData0]\r\nCount=3\r\n0=朝\r\n1=昼\r\n2=\r\n[DicData1]\r\nCount=1\r\n0=x\r\n");
+  Source("expdata.ini", "[DicExpData0]\r\n0=おはよう\r\n1=おはよう\r\n[DicExpData1]\r\n");
+  EXPECT_EQ(Run(), RunOutcome::kCompleted);
+  const std::map<std::string, std::string> expected = {
+      {"挨拶", "<dir>"},
+      {"挨拶/おはよう.txt", Sjis("朝\r\n")},
+      {"挨拶/おはよう1.txt", Sjis("昼\r\n")},
+      {"挨拶/.txt", ""},
+      {"a／b", "<dir>"},
+      {"a／b/.txt", "x\r\n"},
+  };
+  EXPECT_EQ(Tree(), expected);
+  const std::vector<std::string> sequence = {"disable", "min 0", "max 1", "position 0", "show",
+                                             "step",    "step",  "hide",  "enable",     kFinished};
+  EXPECT_EQ(events_, sequence);
+}
+
+TEST_F(ConversionRunTest, FailedChecksShowTheirBoxAndChangeNothing) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=1\r\n0=c\r\n");
+  WriteBytes(dir_.path() / "file", "");
+  const struct {
+    std::string install;
+    std::string out;
+    RunOutcome outcome;
+    std::string box;
+  } cases[] = {
+      {testing::Cp932Text(source()), OutputText(), RunOutcome::kToolNotFound, kToolMissing},
+      {testing::Cp932Text(dir_.path()) + "\\", OutputText(), RunOutcome::kToolNotFound,
+       kToolMissing},
+      {InstallText(), "", RunOutcome::kBadOutputFolder, kBadOutput},
+      {InstallText(), OutputText() + "x", RunOutcome::kBadOutputFolder, kBadOutput},
+      {InstallText(), testing::Cp932Text(dir_.path() / "file"), RunOutcome::kBadOutputFolder,
+       kBadOutput},
+  };
+  for (const auto& c : cases) {
+    RecordingHost host(c.install, c.out);
+    EXPECT_EQ(Run(host), c.outcome) << c.install << " " << c.out;
+    EXPECT_EQ(host.events, std::vector<std::string>{c.box});
+  }
+  EXPECT_TRUE(Tree().empty());
+}
+
+TEST_F(ConversionRunTest, TheToolMustBeAFileNotAFolder) {
+  std::filesystem::remove(source() / "pemri.exe");
+  std::filesystem::create_directory(source() / "pemri.exe");
+  EXPECT_EQ(Run(), RunOutcome::kToolNotFound);
+  std::filesystem::remove(source() / "pemri.exe");
+  WriteBytes(source() / "PEMRI2.EXE", "");
+  EXPECT_EQ(Run(), RunOutcome::kCompleted);
+}
+
+TEST_F(ConversionRunTest, ASourceWithoutCategoriesFinishesAndWritesNothing) {
+  const char* const counts[] = {"Count=0", "Count=-3", "Count=abc", "", nullptr};
+  for (const char* count : counts) {
+    if (count != nullptr) {
+      Source("pmridata.ini", std::string("[ItemData]\r\n") + count + "\r\n0=never\r\n");
+    } else {
+      std::filesystem::remove(source() / "pmridata.ini");
+    }
+    EXPECT_EQ(Run(), RunOutcome::kCompleted);
+    const std::vector<std::string> sequence = {"disable", "min 0", "max 0",  "position 0",
+                                               "show",    "hide",  "enable", kFinished};
+    EXPECT_EQ(events_, sequence) << (count ? count : "no pmridata.ini");
+  }
+  EXPECT_TRUE(Tree().empty());
+}
+
+TEST_F(ConversionRunTest, MissingTitlesAndTextsGiveEmptyNamesAndEmptyFiles) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=2\r\n0=a\r\n1=b\r\n");
+  Source("dicdata.ini", "[DicData0]\r\nCount=3\r\n0=x\r\n[DicData1]\r\nCount=0x2\r\n");
+  EXPECT_EQ(Run(), RunOutcome::kCompleted);
+  const std::map<std::string, std::string> expected = {
+      {"a", "<dir>"}, {"a/.txt", "x\r\n"}, {"a/1.txt", ""}, {"a/2.txt", ""},
+      {"b", "<dir>"}, {"b/.txt", ""},      {"b/1.txt", ""},
+  };
+  EXPECT_EQ(Tree(), expected);
+}
+
+TEST_F(ConversionRunTest, ASecondRunKeepsEveryFileAndNumbersTheNewOnes) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=1\r\n0=c\r\n");
+  Source("dicdata.ini", "[DicData0]\r\nCount=2\r\n0=one\r\n1=two\r\n");
+  Source("expdata.ini", "[DicExpData0]\r\n0=t\r\n1=t\r\n");
+  EXPECT_EQ(Run(), RunOutcome::kCompleted);
+  WriteBytes(output() / "c" / "t.txt", "edited");
+  EXPECT_EQ(Run(), RunOutcome::kCompleted);
+  const std::map<std::string, std::string> expected = {
+      {"c", "<dir>"},          {"c/t.txt", "edited"},   {"c/t1.txt", "two\r\n"},
+      {"c/t2.txt", "one\r\n"}, {"c/t3.txt", "two\r\n"},
+  };
+  EXPECT_EQ(Tree(), expected);
+}
+
+TEST_F(ConversionRunTest, AnOutputFolderWithATrailingSeparatorNamesTheSamePlaces) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=1\r\n0=c\r\n");
+  Source("dicdata.ini", "[DicData0]\r\nCount=1\r\n0=v\r\n");
+  RecordingHost host(InstallText(), OutputText() + "\\");
+  EXPECT_EQ(Run(host), RunOutcome::kCompleted);
+  EXPECT_EQ(ReadBytes(output() / "c" / ".txt"), "v\r\n");
+}
+
+TEST_F(ConversionRunTest, AFileInTheWayOfACategoryEndsTheRunAfterTheFinishingStage) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=3\r\n0=first\r\n1=blocked\r\n2=never\r\n");
+  Source("dicdata.ini", "[DicData0]\r\nCount=1\r\n0=kept\r\n[DicData2]\r\nCount=1\r\n0=x\r\n");
+  WriteBytes(output() / "blocked", "not a folder");
+  EXPECT_EQ(Run(), RunOutcome::kFailed);
+  const std::vector<std::string> sequence = {
+      "disable", "min 0", "max 2",  "position 0", "show",
+      "step",    "hide",  "enable", kFinished,    "error " + Sjis("I/O エラー (183)")};
+  EXPECT_EQ(events_, sequence);
+  const std::map<std::string, std::string> expected = {
+      {"first", "<dir>"}, {"first/.txt", "kept\r\n"}, {"blocked", "not a folder"}};
+  EXPECT_EQ(Tree(), expected);
+}
+
+TEST_F(ConversionRunTest, AnEntryThatCannotBeCreatedNamesItsFullPath) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=1\r\n0=c\r\n");
+  Source("dicdata.ini", "[DicData0]\r\nCount=2\r\n0=a\r\n1=b\r\n");
+  Source("expdata.ini", "[DicExpData0]\r\n0=ok\r\n1=dir\r\n");
+  std::filesystem::create_directories(output() / "c" / "dir.txt");
+  EXPECT_EQ(Run(), RunOutcome::kFailed);
+  const std::string path = OutputText() + "\\c\\dir.txt";
+  EXPECT_EQ(events_.back(), "error " + Sjis("ファイル ") + path + Sjis(" を作成できません"));
+  EXPECT_EQ(ReadBytes(output() / "c" / "ok.txt"), "a\r\n");
+}
+
+TEST_F(ConversionRunTest, LongTextsAreCutAndEndWithCrLf) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=1\r\n0=c\r\n");
+  Source("dicdata.ini", "[DicData0]\r\nCount=1\r\n0=" + std::string(3000, 'z') + "\r\n");
+  EXPECT_EQ(Run(), RunOutcome::kCompleted);
+  EXPECT_EQ(ReadBytes(output() / "c" / ".txt"), std::string(2047, 'z') + "\r\n");
+}
+
+TEST_F(ConversionRunTest, CategoryNamesCannotLeaveTheOutputFolder) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=3\r\n0=..\r\n1=.\r\n2=nul\r\n");
+  Source("dicdata.ini",
+         "[DicData0]\r\nCount=1\r\n0=a\r\n[DicData1]\r\nCount=1\r\n0=b\r\n"
+         "[DicData2]\r\nCount=1\r\n0=c\r\n");
+  EXPECT_EQ(Run(), RunOutcome::kCompleted);
+  const std::map<std::string, std::string> expected = {
+      {"．．", "<dir>"},    {"．．/.txt", "a\r\n"}, {"．", "<dir>"},
+      {"．/.txt", "b\r\n"}, {"ｎul", "<dir>"},      {"ｎul/.txt", "c\r\n"},
+  };
+  EXPECT_EQ(Tree(), expected);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 2);
+}
+
+}  // namespace
+}  // namespace pem

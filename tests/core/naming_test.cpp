@@ -1,0 +1,156 @@
+#include "naming.h"
+
+#include <gtest/gtest.h>
+
+#include "temp_dir.h"
+
+namespace pem {
+namespace {
+
+using testing::NativeChild;
+using testing::Sjis;
+using testing::TempDir;
+using testing::WriteBytes;
+
+struct NameCase {
+  const char* name;
+  std::string input;
+  std::string expected;
+};
+
+void PrintTo(const NameCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<NameCase>& info) {
+  return info.param.name;
+}
+
+class SafeFileNameTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(SafeFileNameTest, ReplacesOnlyCharactersOfTheirOwn) {
+  EXPECT_EQ(SafeFileName(GetParam().input), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Titles, SafeFileNameTest,
+    ::testing::Values(NameCase{"slash_colon", "a/b:c",
+                               "a\x81\x5E"
+                               "b\x81\x46"
+                               "c"},
+                      NameCase{"so_backslash_table", "\x83\x5C\x5C\x95\x5C",
+                               "\x83\x5C\x81\x8F\x95\x5C"},
+                      NameCase{"po_bar", "\x83\x7C\x7C\x78", "\x83\x7C\x81\x62\x78"},
+                      NameCase{"quotes_and_angles", "<\"a\">",
+                               "\x81\x83\x81\x68"
+                               "a\x81\x68\x81\x84"},
+                      NameCase{"all_eleven", "\\/:,;*?\"<>|", Sjis("￥／：，；＊？”＜＞｜")},
+                      NameCase{"kept_as_they_are", "\t .x. ", "\t .x. "}, NameCase{"empty", "", ""},
+                      NameCase{"lead_byte_at_end", "a?\x83", "a\x81\x48\x83"},
+                      NameCase{"lead_byte_before_slash_at_end", "\x83/", "\x83/"}),
+    CaseName);
+
+class CategoryFolderNameTest : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(CategoryFolderNameTest, StaysInsideTheOutputFolderAndOutOfDevices) {
+  EXPECT_EQ(CategoryFolderName(GetParam().input), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, CategoryFolderNameTest,
+    ::testing::Values(
+        NameCase{"plain", "abc", "abc"}, NameCase{"empty_stays_empty", "", ""},
+        NameCase{"dot", ".", "\x81\x44"}, NameCase{"dot_dot", "..", "\x81\x44\x81\x44"},
+        NameCase{"three_dots", "...", "\x81\x44\x81\x44\x81\x44"},
+        NameCase{"dots_around_text_kept", "..a.", "..a."},
+        NameCase{"dot_slash_dot", "./.", ".\x81\x5E."}, NameCase{"con", "CON", "\x82\x62ON"},
+        NameCase{"lower_case_nul", "nul", "\x82\x8eul"},
+        NameCase{"device_with_extension", "Aux.txt", "\x82\x60ux.txt"},
+        NameCase{"device_with_blank", "prn  .x", "\x82\x90rn  .x"},
+        NameCase{"com9_lpt1", "COM9", "\x82\x62OM9"}, NameCase{"com0_is_no_device", "COM0", "COM0"},
+        NameCase{"com10_is_no_device", "COM10", "COM10"},
+        NameCase{"longer_name", "CONSOLE", "CONSOLE"}, NameCase{"blank_before", " CON", " CON"},
+        NameCase{"full_width_colon_is_no_device", "CON:", "CON\x81\x46"}),
+    CaseName);
+
+class UniqueEntryPathTest : public ::testing::Test {
+ protected:
+  // Chooses a name and writes the file, as the conversion does.
+  std::string Take(const std::string& title) {
+    const std::string path =
+        UniqueEntryPath(dir_.Text(), "c", title, PlatformFileSystem(), &taken_);
+    WriteBytes(NativeChild(dir_.path(), path), "");
+    return path;
+  }
+
+  TempDir dir_;
+  TakenNames taken_;
+  void SetUp() override { std::filesystem::create_directory(dir_.path() / "c"); }
+};
+
+TEST_F(UniqueEntryPathTest, CountersAreAppendedToTheTitleItself) {
+  EXPECT_EQ(Take("abc"), "c\\abc.txt");
+  EXPECT_EQ(Take("abc1"), "c\\abc1.txt");
+  EXPECT_EQ(Take("abc"), "c\\abc2.txt");
+  EXPECT_EQ(Take("abc"), "c\\abc3.txt");
+  EXPECT_EQ(Take(""), "c\\.txt");
+  EXPECT_EQ(Take(""), "c\\1.txt");
+  EXPECT_EQ(Take("1"), "c\\11.txt");
+}
+
+TEST_F(UniqueEntryPathTest, ExistingFilesAreNeverChosen) {
+  WriteBytes(dir_.path() / "c" / "abc.txt", "keep");
+  EXPECT_EQ(Take("abc"), "c\\abc1.txt");
+  EXPECT_EQ(testing::ReadBytes(dir_.path() / "c" / "abc.txt"), "keep");
+}
+
+TEST_F(UniqueEntryPathTest, AFolderOfThatNameDoesNotTakeTheName) {
+  std::filesystem::create_directory(dir_.path() / "c" / "abc.txt");
+  EXPECT_EQ(UniqueEntryPath(dir_.Text(), "c", "abc"), "c\\abc.txt");
+}
+
+TEST_F(UniqueEntryPathTest, CountedNamesThatWouldBeDevicesAreGuarded) {
+  EXPECT_EQ(Take("LPT"), "c\\LPT.txt");
+  EXPECT_EQ(Take("LPT"), "c\\\x82\x6bPT1.txt");
+  EXPECT_EQ(Take("con"), "c\\\x82\x83on.txt");
+}
+
+TEST_F(UniqueEntryPathTest, TheEmptyFolderNameWritesIntoTheOutputFolder) {
+  EXPECT_EQ(UniqueEntryPath(dir_.Text(), "", "x"), "\\x.txt");
+}
+
+// Counts the name probes of a run of equal titles.
+class ProbeCounter : public FileSystem {
+ public:
+  bool FileMatchExists(const std::string& p) override {
+    ++probes;
+    return real_.FileMatchExists(p);
+  }
+  bool FolderExists(const std::string& p) override { return real_.FolderExists(p); }
+  std::uint32_t CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
+  std::unique_ptr<OutputFile> CreateOutputFile(const std::string& p) override {
+    return real_.CreateOutputFile(p);
+  }
+  std::optional<FileStamp> StampOf(const std::string& p) override { return real_.StampOf(p); }
+  std::optional<std::string> ReadWholeFile(const std::string& p, FileStamp& s) override {
+    return real_.ReadWholeFile(p, s);
+  }
+  long probes = 0;
+
+ private:
+  FileSystem& real_ = PlatformFileSystem();
+};
+
+TEST_F(UniqueEntryPathTest, ARunOfEqualTitlesCostsAboutTwoProbesPerEntry) {
+  ProbeCounter counter;
+  constexpr int kEntries = 300;
+  for (int i = 0; i < kEntries; ++i) {
+    const std::string path = UniqueEntryPath(dir_.Text(), "c", "", counter, &taken_);
+    ASSERT_EQ(path, i == 0 ? "c\\.txt" : "c\\" + std::to_string(i) + ".txt");
+    WriteBytes(NativeChild(dir_.path(), path), "");
+  }
+  EXPECT_LE(counter.probes, 2 * kEntries);
+}
+
+}  // namespace
+}  // namespace pem
