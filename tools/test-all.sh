@@ -26,6 +26,8 @@ stage_windows() {
   ctest --preset "$PEMCONV_WINDOWS_PRESET" -j "$jobs"
 }
 
+tools/install-deps.sh
+
 stages=("$@")
 [ ${#stages[@]} -gt 0 ] || stages=(native windows)
 for stage in "${stages[@]}"; do
