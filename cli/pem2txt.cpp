@@ -1,5 +1,6 @@
 #include "pem2txt.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "conversion_run.h"
@@ -71,7 +72,11 @@ class ProgressLine : public ProgressIndicator {
     Draw(true);
   }
   void SetVisible(bool visible) override {
-    if (!visible && drawn_) console_.Write(Stream::kErr, "\r\x1b[K");
+    if (!visible && width_ > 0) {
+      std::string blank(width_ + 2, ' ');
+      blank.front() = blank.back() = '\r';
+      console_.Write(Stream::kErr, blank);
+    }
     visible_ = visible;
     Draw(true);
   }
@@ -92,15 +97,18 @@ class ProgressLine : public ProgressIndicator {
     const int filled = total > 0 ? done * kWidth / total : 0;
     std::string line = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] " +
                        std::to_string(done) + "/" + std::to_string(total) + " categories, " +
-                       std::to_string(entries_) + " entries\x1b[K";
+                       std::to_string(entries_) + " entries";
+    // Plain blanks rather than terminal escapes, which not every Windows console takes.
+    const std::size_t width = line.size() - 1;
+    if (width < width_) line += std::string(width_ - width, ' ');
+    width_ = std::max(width_, width);
     console_.Write(Stream::kErr, line);
-    drawn_ = true;
   }
 
   Console& console_;
   const bool enabled_;
   bool visible_ = false;
-  bool drawn_ = false;
+  std::size_t width_ = 0;  // of the widest line drawn, without its "\r"
   int min_ = 0, max_ = 0, position_ = 0;
   long long entries_ = 0;
   std::chrono::steady_clock::time_point last_{};
