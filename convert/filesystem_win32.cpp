@@ -76,6 +76,7 @@ class Win32FileSystem : public FileSystem {
     stamp = {static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow,
              Ticks(info.ftLastWriteTime)};
     std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(stamp.size));
     char buffer[1 << 16];
     for (;;) {
       DWORD read = 0;
