@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
+#include "forwarding_file_system.h"
 #include "temp_dir.h"
 
 namespace pem {
@@ -92,24 +91,14 @@ TEST_F(IniReaderTest, ReadingChangesNothing) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
 }
 
-// Counts the file system calls that a reader makes.
-class CountingFileSystem : public FileSystem {
+// Counts the file reads that a reader makes.
+class CountingFileSystem : public testing::ForwardingFileSystem {
  public:
-  bool FileMatchExists(const std::string& p) override { return real_.FileMatchExists(p); }
-  bool FolderExists(const std::string& p) override { return real_.FolderExists(p); }
-  std::uint32_t CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
-  std::unique_ptr<OutputFile> CreateOutputFile(const std::string& p) override {
-    return real_.CreateOutputFile(p);
-  }
-  std::optional<FileStamp> StampOf(const std::string& p) override { return real_.StampOf(p); }
-  std::optional<std::string> ReadWholeFile(const std::string& p, FileStamp& s) override {
+  std::optional<std::string> ReadWholeFile(const std::string& path, FileStamp& stamp) override {
     ++reads;
-    return real_.ReadWholeFile(p, s);
+    return ForwardingFileSystem::ReadWholeFile(path, stamp);
   }
   int reads = 0;
-
- private:
-  FileSystem& real_ = PlatformFileSystem();
 };
 
 TEST_F(IniReaderTest, AnUnchangedFileIsParsedOnce) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "forwarding_file_system.h"
 #include "temp_dir.h"
 
 namespace pem {
@@ -120,25 +121,13 @@ TEST_F(UniqueEntryPathTest, TheEmptyFolderNameWritesIntoTheOutputFolder) {
 }
 
 // Counts the name probes of a run of equal titles.
-class ProbeCounter : public FileSystem {
+class ProbeCounter : public testing::ForwardingFileSystem {
  public:
-  bool FileMatchExists(const std::string& p) override {
+  bool FileMatchExists(const std::string& path) override {
     ++probes;
-    return real_.FileMatchExists(p);
-  }
-  bool FolderExists(const std::string& p) override { return real_.FolderExists(p); }
-  std::uint32_t CreateFolder(const std::string& p) override { return real_.CreateFolder(p); }
-  std::unique_ptr<OutputFile> CreateOutputFile(const std::string& p) override {
-    return real_.CreateOutputFile(p);
-  }
-  std::optional<FileStamp> StampOf(const std::string& p) override { return real_.StampOf(p); }
-  std::optional<std::string> ReadWholeFile(const std::string& p, FileStamp& s) override {
-    return real_.ReadWholeFile(p, s);
+    return ForwardingFileSystem::FileMatchExists(path);
   }
   long probes = 0;
-
- private:
-  FileSystem& real_ = PlatformFileSystem();
 };
 
 TEST_F(UniqueEntryPathTest, ARunOfEqualTitlesCostsAboutTwoProbesPerEntry) {
