@@ -4,6 +4,7 @@
 
 export WINEPREFIX="${PEMCONV_WINEPREFIX:-$HOME/.wine-pemconv}"
 export WINEDEBUG=-all
+PEMCONV_TOOLS_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko install prompts
 
 # Wine runs 32-bit Windows programs only where the kernel runs 32-bit code; some virtual machines
@@ -24,6 +25,7 @@ wine_env_start() {
     wineserver -k 2>/dev/null || true
     wineserver -w
   fi
+  wine_env_fonts
   if [ -z "${PEMCONV_DISPLAY_STARTED:-}" ]; then
     local num=${PEMCONV_DISPLAY_NUM:-97}
     if ! [ -e "/tmp/.X11-unix/X$num" ]; then
@@ -35,6 +37,18 @@ wine_env_start() {
     export PEMCONV_DISPLAY_STARTED=1
   fi
   wineserver -p 2>/dev/null || true
+}
+
+# The Japanese faces that the GUI asks for ("ＭＳ Ｐゴシック", ...) drawn with the IPA fonts, once
+# per prefix (tools/wine-fonts.reg; regedit reads UTF-16 files).
+wine_env_fonts() {
+  local marker="$WINEPREFIX/.pemconv-fonts-1"
+  [ -f "$marker" ] && return 0
+  local reg
+  reg=$(mktemp --suffix=.reg)
+  { printf '\xff\xfe'; sed 's/$/\r/' "$PEMCONV_TOOLS_DIR/wine-fonts.reg" | iconv -f UTF-8 -t UTF-16LE; } >"$reg"
+  "$PEMCONV_WINE" regedit /S "Z:${reg//\//\\}" >/dev/null 2>&1 && touch "$marker"
+  rm -f "$reg"
 }
 
 wine_env_stop() {

@@ -1,0 +1,110 @@
+#include "UMain.h"
+
+#include "FileCtrl.h"
+#include "app_messages.h"
+#include "application.h"
+
+namespace pem {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+using gui::ControlLayout;
+using gui::TComponent;
+
+const gui::FormLayout kForm1{
+    .window_class = L"TForm1",
+    .caption = msg::kMainCaption,
+    .client_width = 324,
+    .client_height = 183,
+    .border_style = gui::TBorderStyle::bsDialog,
+    .border_icons = {.system_menu = true, .minimize = false, .maximize = false},
+    .position = gui::TPosition::poDesktopCenter,
+    .font = {.name = msg::kMainFontName, .height = -12, .charset = SHIFTJIS_CHARSET},
+    .visible = true,
+};
+
+// Control              left  top  width height  text                          tab order
+const ControlLayout kGroupBox1{2, 0, 319, 153, "", 0};
+const ControlLayout kLabel3{32, 16, 241, 27, msg::kDescription};
+const ControlLayout kLabel1{28, 56, 0, 12, msg::kInstallFolderLabel};
+const ControlLayout kEdit1{28, 70, 249, 20, msg::kDefaultInstallFolder, 0};
+const ControlLayout kButton1{278, 70, 20, 20, msg::kBrowseButton, 1};
+const ControlLayout kLabel2{28, 104, 0, 12, msg::kOutputFolderLabel};
+const ControlLayout kEdit2{28, 118, 249, 20, "", 2};
+const ControlLayout kButton4{278, 118, 20, 20, msg::kBrowseButton, 3};
+const ControlLayout kButton2{166, 156, 75, 25, msg::kOkButton, 1};
+const ControlLayout kButton3{244, 156, 75, 25, msg::kCancelButton, 2};
+const ControlLayout kProgressBar1{4, 160, 159, 16, "", 3, false};
+
+TComponent& SetReference(TComponent& owner, TForm1*& reference, TForm1* form) {
+  reference = form;
+  return owner;
+}
+
+}  // namespace
+
+TForm1::TForm1(TComponent& owner, TForm1*& reference)
+    : TForm(SetReference(owner, reference, this), kForm1),
+      GroupBox1(Create<gui::TGroupBox>(*this, kGroupBox1)),
+      Edit1(Create<gui::TEdit>(GroupBox1, kEdit1)),
+      Button1(Create<gui::TButton>(GroupBox1, kButton1)),
+      Button2(Create<gui::TButton>(*this, kButton2)),
+      Button3(Create<gui::TButton>(*this, kButton3)),
+      Label1(Create<gui::TLabel>(GroupBox1, kLabel1)),
+      Label2(Create<gui::TLabel>(GroupBox1, kLabel2)),
+      Edit2(Create<gui::TEdit>(GroupBox1, kEdit2)),
+      Button4(Create<gui::TButton>(GroupBox1, kButton4)),
+      Label3(Create<gui::TLabel>(GroupBox1, kLabel3,
+                                 gui::LabelOptions{.auto_size = false, .word_wrap = true})),
+      ProgressBar1(Create<gui::TProgressBar>(*this, kProgressBar1)),
+      progress_(ProgressBar1) {
+  Label1.SetFocusControl(&Button1);
+  Label2.SetFocusControl(&Button4);
+  Button2.OnClick.Bind(*this, &TForm1::Button2Click);
+  Button3.OnClick.Bind(*this, &TForm1::Button3Click);
+  Button4.OnClick.Bind(*this, &TForm1::Button4Click);
+}
+
+TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::Button3Click(gui::TObject&) {
+  Close();
+}
+
+void TForm1::Button2Click(gui::TObject&) {
+  RunConversion(*this);
+}
+
+void TForm1::Button4Click(gui::TObject&) {
+  std::string directory = Edit2.Text();
+  BrowseForDirectory(msg::kOutputFolderBrowseTitle, directory);
+  Edit2.SetText(directory);
+}
+
+void TForm1::SetControlsEnabled(bool enabled) {
+  for (gui::TWinControl* control : Form1->Controls()) control->SetEnabled(enabled);
+}
+
+std::string TForm1::InstallFolderText() {
+  return Edit1.Text();
+}
+
+std::string TForm1::OutputFolderText() {
+  return Edit2.Text();
+}
+
+void TForm1::ApplicationMessageBox(const std::string& text, const std::string& caption,
+                                   unsigned flags) {
+  gui::ApplicationMessageBox(text, caption, flags);
+}
+
+void TForm1::ShowExceptionBox(const Exception& error) {
+  if (dynamic_cast<const EAbort*>(&error)) return;
+  gui::Application().ShowException(error);
+}
+
+}  // namespace pem

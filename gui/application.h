@@ -1,0 +1,101 @@
+// The application object: the hidden application window that owns every top-level window and
+// message box, the title, the main form, the message loop and the general error display.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "component.h"
+#include "errors.h"
+#include "win32_owners.h"
+
+namespace pem::gui {
+
+class TForm;
+class ApplicationWindow;
+
+class TApplication : public TComponent {
+ public:
+  // Creates the application window and its title; one application object exists at a time.
+  TApplication();
+  ~TApplication() override;
+
+  // Initialises COM for the thread, single-threaded apartment.
+  void Initialize();
+
+  // Creates a form owned by the application. `reference` is set before the form's
+  // construction runs and cleared if it fails; the first form becomes the main form.
+  template <typename Form>
+  Form& CreateForm(Form*& reference);
+
+  // Runs the message loop until the quit message arrives.
+  void Run();
+  // One pass of the loop: one message handled, or a wait for the next one.
+  void HandleMessage();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  HWND Handle() const;
+  // The caption of the application window, as the task bar shows it.
+  std::string Title() const;
+  TForm* MainForm() const { return main_form_; }
+
+  // A modal message box owned by the application window, on the monitor of the active window;
+  // gives the button that closed it.
+  int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
+  // Drops an EAbort; shows every other error in the error box.
+  void HandleException(std::exception_ptr error) noexcept;
+  // The error box: the message with the final period rule, the title as caption.
+  void ShowException(const Exception& error);
+
+  // Forms report when they are shown or hidden: the application window is visible while a
+  // form is.
+  void FormVisibilityChanged(bool shown);
+
+ private:
+  void BecameMainForm(TForm& form);
+  void Idle();
+  bool ProcessMessage();
+  void HonourStartupShowCommand();
+
+  std::optional<ComInitialization> com_;
+  std::unique_ptr<ApplicationWindow> window_;
+  TForm* main_form_ = nullptr;
+  bool terminated_ = false;
+  int visible_forms_ = 0;
+};
+
+// The one application object; valid while it exists.
+TApplication& Application();
+
+// ApplicationMessageBox: the one way to show a message box.
+int ApplicationMessageBox(const std::string& text, const std::string& caption, UINT flags);
+
+// The window procedures' boundary: an error that leaves a handler ends up here.
+void HandleWindowProcedureException(std::exception_ptr error) noexcept;
+
+// The title for an executable's file name: the name without folder, cut at its first ".", the
+// letters after the first character in lower case.
+std::wstring ApplicationTitleFromPath(std::wstring_view path);
+
+template <typename Form>
+Form& TApplication::CreateForm(Form*& reference) {
+  struct ClearOnFailure {
+    Form*& reference;
+    bool done = false;
+    ~ClearOnFailure() {
+      if (!done) reference = nullptr;
+    }
+  } guard{reference};
+  Form& form = Create<Form>(reference);
+  guard.done = true;
+  if (form.DesignedVisible()) form.Show();
+  if (!main_form_) BecameMainForm(form);
+  return form;
+}
+
+}  // namespace pem::gui

@@ -1,0 +1,369 @@
+#include "control.h"
+
+#include <algorithm>
+
+#include "application.h"
+#include "form.h"
+#include "os_error.h"
+#include "win32_text.h"
+
+namespace pem::gui {
+namespace {
+
+// The window property that binds a window to its control.
+constexpr wchar_t kControlProperty[] = L"pemconv.gui.control";
+
+void RegisterOwnClass(const wchar_t* class_name, WNDPROC procedure) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, class_name, &existing)) return;
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof(window_class);
+  window_class.style = CS_DBLCLKS;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.hIcon = LoadIconW(instance, L"MAINICON");
+  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = class_name;
+  if (!RegisterClassExW(&window_class)) RaiseLastOSError();
+}
+
+}  // namespace
+
+TWinControl::TWinControl(TComponent& owner, TWinControl* parent)
+    : TComponent(&owner), parent_(parent) {
+  if (parent_) parent_->controls_.push_back(this);
+}
+
+TWinControl::~TWinControl() {
+  for (TWinControl* child : controls_) child->parent_ = nullptr;
+  if (TForm* form = ParentForm(); form && form != static_cast<TWinControl*>(this))
+    form->ControlRemoved(*this);
+  if (parent_) {
+    std::erase(parent_->controls_, this);
+    std::erase(parent_->tab_list_, this);
+  }
+  if (handle_) DestroyWindow(handle_);
+}
+
+TForm* TWinControl::ParentForm() {
+  for (TWinControl* control = this; control; control = control->parent_) {
+    if (auto* form = dynamic_cast<TForm*>(control)) return form;
+  }
+  return nullptr;
+}
+
+std::wstring TWinControl::WideText() const {
+  if (!handle_) return {};
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(handle_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::string TWinControl::Text() const {
+  return NarrowCp932(WideText());
+}
+
+void TWinControl::SetText(const std::string& text) {
+  const std::wstring wide = WidenCp932(text);
+  if (wide == WideText()) return;
+  SetWindowTextW(handle_, wide.c_str());
+}
+
+void TWinControl::SetEnabled(bool enabled) {
+  if (enabled_ == enabled) return;
+  enabled_ = enabled;
+  if (!enabled && ContainsFocus()) {
+    if (TForm* form = ParentForm()) form->DefocusControl(*this);
+  }
+  if (handle_) EnableWindow(handle_, enabled);
+}
+
+bool TWinControl::Visible() const {
+  return handle_ && (GetWindowLongW(handle_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TWinControl::SetVisible(bool visible) {
+  if (Visible() == visible) return;
+  if (!visible && ContainsFocus()) {
+    if (TForm* form = ParentForm()) form->DefocusControl(*this);
+  }
+  ShowWindow(handle_, visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+RECT TWinControl::BoundsRect() const {
+  RECT bounds{};
+  GetWindowRect(handle_, &bounds);
+  if (parent_)
+    MapWindowPoints(HWND_DESKTOP, parent_->handle_, reinterpret_cast<POINT*>(&bounds), 2);
+  return bounds;
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinControl::SetAlign(TAlign align) {
+  align_ = align;
+  if (parent_) parent_->RealignControls();
+}
+
+void TWinControl::SetAnchors(TAnchors anchors) {
+  anchors_ = anchors;
+  if (!parent_) return;
+  RECT client{};
+  GetClientRect(parent_->handle_, &client);
+  const RECT bounds = BoundsRect();
+  anchor_margins_ = {bounds.left, bounds.top, client.right - bounds.right,
+                     client.bottom - bounds.bottom};
+}
+
+void TWinControl::RealignControls() {
+  RECT space{};
+  GetClientRect(handle_, &space);
+  const RECT client = space;
+  for (TWinControl* child : controls_) {
+    const RECT bounds = child->BoundsRect();
+    const int height = bounds.bottom - bounds.top;
+    const int width = bounds.right - bounds.left;
+    switch (child->align_) {
+      case TAlign::alTop:
+        child->SetBounds(space.left, space.top, space.right - space.left, height);
+        space.top += height;
+        break;
+      case TAlign::alBottom:
+        child->SetBounds(space.left, space.bottom - height, space.right - space.left, height);
+        space.bottom -= height;
+        break;
+      case TAlign::alNone: {
+        const TAnchors& anchors = child->anchors_;
+        const RECT& margins = child->anchor_margins_;
+        int left = bounds.left;
+        int top = bounds.top;
+        int new_width = width;
+        int new_height = height;
+        if (anchors.right) {
+          if (anchors.left)
+            new_width = client.right - margins.right - left;
+          else
+            left = client.right - margins.right - width;
+        }
+        if (anchors.bottom) {
+          if (anchors.top)
+            new_height = client.bottom - margins.bottom - top;
+          else
+            top = client.bottom - margins.bottom - height;
+        }
+        if (anchors.right || anchors.bottom) child->SetBounds(left, top, new_width, new_height);
+        break;
+      }
+      case TAlign::alClient:
+        break;
+    }
+  }
+  for (TWinControl* child : controls_) {
+    if (child->align_ == TAlign::alClient)
+      child->SetBounds(space.left, space.top, space.right - space.left, space.bottom - space.top);
+  }
+}
+
+int TWinControl::TabOrder() const {
+  if (!parent_) return -1;
+  const auto& list = parent_->tab_list_;
+  const auto found = std::find(list.begin(), list.end(), this);
+  return found == list.end() ? -1 : static_cast<int>(found - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+  if (!parent_) return;
+  std::erase(parent_->tab_list_, this);
+  InsertInTabList(order);
+}
+
+void TWinControl::InsertInTabList(int order) {
+  auto& list = parent_->tab_list_;
+  if (order < 0 || order > static_cast<int>(list.size())) order = static_cast<int>(list.size());
+  list.insert(list.begin() + order, this);
+}
+
+bool TWinControl::CanFocus() const {
+  for (const TWinControl* control = this; control; control = control->parent_) {
+    if (!control->Visible() || !control->enabled_) return false;
+  }
+  return true;
+}
+
+void TWinControl::SetFocus() {
+  if (TForm* form = ParentForm(); form && form != static_cast<TWinControl*>(this))
+    form->FocusControl(*this);
+  else
+    ::SetFocus(handle_);
+}
+
+bool TWinControl::Contains(const TWinControl* control) const {
+  for (; control; control = control->parent_) {
+    if (control == this) return true;
+  }
+  return false;
+}
+
+bool TWinControl::ContainsFocus() const {
+  const HWND focus = GetFocus();
+  return focus && handle_ && (focus == handle_ || IsChild(handle_, focus));
+}
+
+bool TWinControl::DialogChar(wchar_t character) {
+  for (TWinControl* child : controls_) {
+    if (child->DialogChar(character)) return true;
+  }
+  return false;
+}
+
+bool TWinControl::DialogKey(WPARAM key) {
+  for (TWinControl* child : controls_) {
+    if (child->DialogKey(key)) return true;
+  }
+  return false;
+}
+
+wchar_t TWinControl::Accelerator(const std::wstring& caption) {
+  for (std::size_t pos = 0; pos + 1 < caption.size(); ++pos) {
+    if (caption[pos] != L'&') continue;
+    if (caption[pos + 1] != L'&') return caption[pos + 1];
+    ++pos;
+  }
+  return 0;
+}
+
+bool TWinControl::MatchesAccelerator(const std::wstring& caption, wchar_t character) {
+  const wchar_t accelerator = Accelerator(caption);
+  if (!accelerator) return false;
+  const auto upper = [](wchar_t c) {
+    return static_cast<wchar_t>(
+        reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
+  };
+  return upper(accelerator) == upper(character);
+}
+
+TWinControl* TWinControl::FromHandle(HWND window) {
+  return window ? static_cast<TWinControl*>(GetPropW(window, kControlProperty)) : nullptr;
+}
+
+void TWinControl::CreateStockWindow(const WindowSpec& spec, const ControlLayout& layout) {
+  TForm* form = ParentForm();
+  const RECT bounds =
+      form ? form->ScaleLayout(layout)
+           : RECT{layout.left, layout.top, layout.left + layout.width, layout.top + layout.height};
+  const DWORD style = spec.style | WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0);
+  const HWND window = CreateWindowExW(
+      spec.ex_style, spec.class_name, WidenCp932(layout.text).c_str(), style, bounds.left,
+      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent_->handle_, nullptr,
+      GetModuleHandleW(nullptr), nullptr);
+  if (!window) RaiseLastOSError();
+  Bind(window);
+  subclassed_ = true;
+  SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  InsertInTabList(layout.tab_order);
+  if (form) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(form->Font()), FALSE);
+}
+
+void TWinControl::CreateOwnWindow(const WindowSpec& spec, HWND parent, const RECT& bounds,
+                                  const std::wstring& text) {
+  RegisterOwnClass(spec.class_name, OwnWindowProc);
+  const bool child = (spec.style & WS_CHILD) != 0;
+  const HWND window =
+      CreateWindowExW(spec.ex_style, spec.class_name, text.c_str(), spec.style, bounds.left,
+                      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                      nullptr, GetModuleHandleW(nullptr), this);
+  if (!window) RaiseLastOSError();
+  if (child && parent_) {
+    if (TForm* form = ParentForm())
+      SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(form->Font()), FALSE);
+  }
+}
+
+void TWinControl::Bind(HWND window) {
+  handle_ = window;
+  SetPropW(window, kControlProperty, this);
+}
+
+void TWinControl::Unbind() {
+  if (subclassed_) RemoveWindowSubclass(handle_, SubclassProc, 0);
+  RemovePropW(handle_, kControlProperty);
+  subclassed_ = false;
+  handle_ = nullptr;
+}
+
+LRESULT CALLBACK TWinControl::OwnWindowProc(HWND window, UINT message, WPARAM wparam,
+                                            LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    static_cast<TWinControl*>(create->lpCreateParams)->Bind(window);
+  }
+  TWinControl* control = FromHandle(window);
+  if (!control) return DefWindowProcW(window, message, wparam, lparam);
+  const LRESULT result = Dispatch(*control, message, wparam, lparam);
+  if (message == WM_NCDESTROY) control->Unbind();
+  return result;
+}
+
+LRESULT CALLBACK TWinControl::SubclassProc(HWND, UINT message, WPARAM wparam, LPARAM lparam,
+                                           UINT_PTR, DWORD_PTR data) {
+  auto& control = *reinterpret_cast<TWinControl*>(data);
+  const LRESULT result = Dispatch(control, message, wparam, lparam);
+  if (message == WM_NCDESTROY) control.Unbind();
+  return result;
+}
+
+LRESULT TWinControl::Dispatch(TWinControl& control, UINT message, WPARAM wparam,
+                              LPARAM lparam) noexcept {
+  try {
+    return control.WndProc(message, wparam, lparam);
+  } catch (...) {
+    HandleWindowProcedureException(std::current_exception());
+    return 0;
+  }
+}
+
+LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wparam, LPARAM lparam) {
+  return subclassed_ ? DefSubclassProc(handle_, message, wparam, lparam)
+                     : DefWindowProcW(handle_, message, wparam, lparam);
+}
+
+void TWinControl::CommandNotify(WORD) {}
+
+LRESULT TWinControl::NotifyMessage(NMHDR&) {
+  return 0;
+}
+
+LRESULT TWinControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lparam)); child && child != this) {
+        child->CommandNotify(HIWORD(wparam));
+        return 0;
+      }
+      break;
+    case WM_NOTIFY: {
+      auto& header = *reinterpret_cast<NMHDR*>(lparam);
+      if (TWinControl* child = FromHandle(header.hwndFrom); child && child != this)
+        return child->NotifyMessage(header);
+      break;
+    }
+    case WM_SETFOCUS:
+      if (TForm* form = ParentForm(); form && form != static_cast<TWinControl*>(this))
+        form->FocusChanged(*this);
+      break;
+    case WM_SIZE:
+      RealignControls();
+      break;
+    default:
+      break;
+  }
+  return DefaultHandler(message, wparam, lparam);
+}
+
+}  // namespace pem::gui

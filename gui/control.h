@@ -1,0 +1,139 @@
+// Windowed controls: the one window procedure thunk, parents and children, tab order, focus,
+// enabling and the notifications that a parent forwards to the child they concern.
+#pragma once
+
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "component.h"
+
+namespace pem::gui {
+
+class TForm;
+
+// Where a control goes and what it shows, in design pixels (96 dots per inch, text 12 pixels
+// high); the form scales them to the screen when the window is created.
+struct ControlLayout {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::string text;    // code page 932
+  int tab_order = -1;  // position in the parent's tab order; -1 appends
+  bool visible = true;
+};
+
+enum class TAlign { alNone, alTop, alBottom, alClient };
+
+// Which edges of the parent a control keeps its distance to when the parent is resized.
+struct TAnchors {
+  bool left = true;
+  bool top = true;
+  bool right = false;
+  bool bottom = false;
+};
+
+class TWinControl : public TComponent {
+ public:
+  ~TWinControl() override;
+
+  HWND Handle() const { return handle_; }
+  TWinControl* Parent() const { return parent_; }
+  // The form this control is on; a form gives itself.
+  TForm* ParentForm();
+
+  std::string Text() const;
+  void SetText(const std::string& text);
+  std::wstring WideText() const;
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  bool Visible() const;
+  virtual void SetVisible(bool visible);
+
+  // Position and size in pixels relative to the parent's client area (the screen for a form).
+  RECT BoundsRect() const;
+  void SetBounds(int left, int top, int width, int height);
+
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign align);
+  void SetAnchors(TAnchors anchors);
+
+  bool TabStop() const { return tab_stop_; }
+  void SetTabStop(bool tab_stop) { tab_stop_ = tab_stop; }
+  int TabOrder() const;
+  void SetTabOrder(int order);
+  // Children in creation order, and in tab order.
+  const std::vector<TWinControl*>& Controls() const { return controls_; }
+  const std::vector<TWinControl*>& TabList() const { return tab_list_; }
+
+  // Whether the focus could go here now: this control and every parent visible and enabled.
+  virtual bool CanFocus() const;
+  bool Focused() const { return handle_ && GetFocus() == handle_; }
+  void SetFocus();
+  bool Contains(const TWinControl* control) const;
+  bool ContainsFocus() const;
+
+  // Keyboard navigation: a character that may be this control's accelerator (true when acted
+  // upon), and a key pressed while this control has the focus (true when used).
+  virtual bool DialogChar(wchar_t character);
+  virtual bool DialogKey(WPARAM key);
+
+  // The control bound to a window of the framework, or null.
+  static TWinControl* FromHandle(HWND window);
+
+ protected:
+  TWinControl(TComponent& owner, TWinControl* parent);
+
+  struct WindowSpec {
+    const wchar_t* class_name;
+    DWORD style;
+    DWORD ex_style;
+  };
+  // A standard control of the platform, subclassed: child of the parent, placed by the layout.
+  void CreateStockWindow(const WindowSpec& spec, const ControlLayout& layout);
+  // A window of a class that the framework registered (see window_class.h).
+  void CreateOwnWindow(const WindowSpec& spec, HWND parent, const RECT& bounds,
+                       const std::wstring& text);
+
+  virtual LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT DefaultHandler(UINT message, WPARAM wparam, LPARAM lparam);
+
+  // Notifications that the parent received on behalf of this control.
+  virtual void CommandNotify(WORD code);
+  virtual LRESULT NotifyMessage(NMHDR& header);
+
+  // Lays the aligned and anchored children out again after a size change.
+  void RealignControls();
+  // The accelerator character of a caption ("&P" gives P), or 0.
+  static wchar_t Accelerator(const std::wstring& caption);
+  static bool MatchesAccelerator(const std::wstring& caption, wchar_t character);
+
+ private:
+  static LRESULT CALLBACK OwnWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                       UINT_PTR id, DWORD_PTR data);
+  static LRESULT Dispatch(TWinControl& control, UINT message, WPARAM wparam,
+                          LPARAM lparam) noexcept;
+  void Bind(HWND window);
+  void Unbind();
+  void InsertInTabList(int order);
+  void ForwardedFromParent(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
+  TWinControl* parent_;
+  HWND handle_ = nullptr;
+  bool subclassed_ = false;
+  bool enabled_ = true;
+  bool tab_stop_ = true;
+  TAlign align_ = TAlign::alNone;
+  TAnchors anchors_;
+  RECT anchor_margins_{};  // distances to the parent's right and bottom edges when anchored
+  std::vector<TWinControl*> controls_;
+  std::vector<TWinControl*> tab_list_;
+};
+
+}  // namespace pem::gui
