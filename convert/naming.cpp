@@ -28,6 +28,7 @@ constexpr std::array<Substitution, 11> kSubstitutions{{
 }};
 
 constexpr char kFullWidthDot[] = "\x81\x44";  // ．
+constexpr char kMiddleDot[] = "\x81\x45";     // ・
 
 const char* SubstituteFor(char c) {
   for (const Substitution& s : kSubstitutions) {
@@ -53,6 +54,18 @@ std::string FullWidthLetter(char c) {
   const bool upper = c >= 'A' && c <= 'Z';
   const int second = upper ? 0x60 + (c - 'A') : 0x81 + (c - 'a');
   return std::string{'\x82', static_cast<char>(second)};
+}
+
+// A lead byte at the very end of a name would pair with whatever follows it in a path (the "\"
+// before an entry's name, the "." of ".txt") and swallow it. It becomes ・, the character the
+// platform shows for a lone lead byte anyway.
+std::string WithCompleteLastChar(std::string name) {
+  std::size_t last = 0;
+  for (std::size_t pos = 0; pos < name.size(); pos += CharLength(name, pos)) last = pos;
+  if (last + 1 == name.size() && IsLeadByte(static_cast<unsigned char>(name[last]))) {
+    name.replace(last, 1, kMiddleDot);
+  }
+  return name;
 }
 
 }  // namespace
@@ -81,7 +94,7 @@ std::string GuardDeviceName(std::string_view name) {
 }
 
 std::string CategoryFolderName(std::string_view category) {
-  const std::string safe = GuardDeviceName(SafeFileName(category));
+  const std::string safe = WithCompleteLastChar(GuardDeviceName(SafeFileName(category)));
   if (safe.empty() || safe.find_first_not_of('.') != std::string::npos) return safe;
   std::string dots;
   for (std::size_t i = 0; i < safe.size(); ++i) dots += kFullWidthDot;
@@ -100,8 +113,9 @@ std::string UniqueEntryPath(const std::string& out, const std::string& folder,
   int unused = 0;
   int& counter = taken != nullptr ? taken->NextCounter(out + '\\' + folder, title) : unused;
   const std::string prefix = folder + '\\';
+  const std::string stem = WithCompleteLastChar(title);
   for (;; ++counter) {
-    const std::string name = counter == 0 ? title : title + std::to_string(counter);
+    const std::string name = counter == 0 ? stem : stem + std::to_string(counter);
     std::string candidate = prefix + GuardDeviceName(name) + ".txt";
     if (!file_system.FileMatchExists(out + '\\' + candidate)) return candidate;
   }

@@ -20,6 +20,7 @@ std::string GuardDeviceName(std::string_view name);
 
 // The folder name of a category: SafeFileName, then the device guard, and a name made only of
 // dots (".", "..") gets full-width dots, so that no category leaves or becomes the output folder.
+// A lone lead byte at the end becomes ・ (81 45), so that it cannot swallow the "\" after it.
 std::string CategoryFolderName(std::string_view category);
 
 // Remembers, per folder and title, the counter from which the next free name is to be sought.
@@ -34,8 +35,9 @@ class TakenNames {
 
 // The path, relative to `out`, of the entry file for `title` in category folder `folder`:
 // folder + "\" + title + ".txt", or title followed by the smallest counter 1, 2, ... under which
-// no file exists yet. `folder` and `title` have been through SafeFileName. With `taken`, names
-// already known to be taken are not probed again.
+// no file exists yet. `folder` and `title` have been through SafeFileName; a lone lead byte at
+// the end of the title becomes ・ (81 45), so that it cannot swallow the counter or the ".". With
+// `taken`, names already known to be taken are not probed again.
 std::string UniqueEntryPath(const std::string& out, const std::string& folder,
                             const std::string& title,
                             FileSystem& file_system = PlatformFileSystem(),
