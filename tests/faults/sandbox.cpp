@@ -1,0 +1,102 @@
+#include "sandbox.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "cp932.h"
+#include "cp932_convert.h"
+
+namespace pem::harden {
+
+Sandbox::Sandbox() {
+  static std::atomic<int> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  root_ = std::filesystem::temp_directory_path() /
+          ("pemconv-harden-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  std::filesystem::create_directories(Source());
+  std::filesystem::create_directories(Output());
+  WriteFile(Source() / "pemri.exe", "");
+}
+
+Sandbox::~Sandbox() {
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+std::string Sandbox::SourceText() const {
+  return TextOf(Source()) + "\\";
+}
+
+std::string Sandbox::OutputText() const {
+  return TextOf(Output());
+}
+
+void Sandbox::WriteSource(std::string_view name, std::string_view bytes) const {
+  WriteFile(Source() / std::string(name), bytes);
+}
+
+std::filesystem::path NativeOf(std::string_view cp932) {
+  return std::filesystem::path(Cp932ToUtf16(ReplaceChar(cp932, '\\', "/")));
+}
+
+std::string TextOf(const std::filesystem::path& path) {
+  std::string text;
+  Utf16ToCp932(path.u16string(), text, true);
+  return text;
+}
+
+void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!file) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  return contents.str();
+}
+
+std::string Utf8Of(const std::filesystem::path& path) {
+  const std::u8string text = path.generic_u8string();
+  return std::string(text.begin(), text.end());
+}
+
+Tree Snapshot(const std::filesystem::path& root) {
+  Tree tree;
+  namespace fs = std::filesystem;
+  for (auto it =
+           fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied);
+       it != fs::recursive_directory_iterator(); ++it) {
+    const std::string name = Utf8Of(it->path().lexically_relative(root));
+    if (it->is_directory()) {
+      tree[name] = std::nullopt;
+    } else {
+      tree[name] = ReadFile(it->path());
+    }
+  }
+  return tree;
+}
+
+std::vector<std::string> ChangesOutside(const Tree& before, const Tree& after,
+                                        std::string_view inside) {
+  const std::string prefix = std::string(inside) + "/";
+  const auto outside = [&](const std::string& name) {
+    return name != inside && name.compare(0, prefix.size(), prefix) != 0;
+  };
+  std::vector<std::string> changes;
+  for (const auto& [name, contents] : after) {
+    const auto old = before.find(name);
+    if (outside(name) && (old == before.end() || old->second != contents)) changes.push_back(name);
+  }
+  for (const auto& [name, contents] : before) {
+    if (outside(name) && !after.contains(name)) changes.push_back(name);
+  }
+  return changes;
+}
+
+}  // namespace pem::harden
