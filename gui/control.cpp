@@ -360,6 +360,11 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       RealignControls();
       break;
+    case WM_GETFONT:
+      // The framework's own windows draw with their form's font.
+      if (TForm* form = ParentForm(); form && !subclassed_)
+        return reinterpret_cast<LRESULT>(form->Font());
+      break;
     default:
       break;
   }

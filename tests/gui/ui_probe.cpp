@@ -1,0 +1,158 @@
+#include "ui_probe.h"
+
+#include <thread>
+#include <vector>
+
+namespace pem::testing {
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(5ms);
+  }
+  return true;
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+RECT RectInParent(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  if (GetWindowLongW(window, GWL_STYLE) & WS_CHILD)
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+SIZE ClientSize(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return {rect.right, rect.bottom};
+}
+
+HWND FocusOf(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+HWND FindDialog(DWORD thread) {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      thread,
+      [](HWND window, LPARAM data) -> BOOL {
+        if (!IsWindowVisible(window) || ClassName(window) != L"#32770") return TRUE;
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND FindChildByText(HWND parent, const std::wstring& text) {
+  struct Search {
+    const std::wstring& text;
+    HWND found;
+  } search{text, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        if (WindowText(window) != search.text) return TRUE;
+        search.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+namespace {
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+HWND FindIconStatic(HWND box) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      box,
+      [](HWND window, LPARAM data) -> BOOL {
+        if (ClassName(window) != L"Static" ||
+            (GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+          return TRUE;
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+}  // namespace
+
+void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
+  std::vector<INPUT> inputs;
+  for (const WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+  inputs.push_back(KeyInput(key, false));
+  inputs.push_back(KeyInput(key, true));
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it)
+    inputs.push_back(KeyInput(*it, true));
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TypeText(const std::wstring& text) {
+  for (const wchar_t character : text) {
+    const SHORT key = VkKeyScanW(character);
+    if (HIBYTE(key) & 1)
+      PressKey(LOBYTE(key), {VK_SHIFT});
+    else
+      PressKey(LOBYTE(key));
+  }
+}
+
+void Click(HWND button) {
+  PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+MessageBoxSeen AnswerMessageBox(DWORD thread, HWND form) {
+  MessageBoxSeen seen;
+  HWND box = nullptr;
+  if (!WaitUntil([&] { return (box = FindDialog(thread)) != nullptr; })) return seen;
+  const HWND ok = GetDlgItem(box, IDOK);
+  WaitUntil([&] { return IsWindowVisible(ok) != FALSE; });
+  seen.text = WindowText(GetDlgItem(box, 0xFFFF));
+  seen.caption = WindowText(box);
+  if (const HWND icon = FindIconStatic(box))
+    seen.icon = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+  seen.owner = GetWindow(box, GW_OWNER);
+  seen.owner_enabled = IsWindowEnabled(seen.owner) != FALSE;
+  seen.form_enabled = IsWindowEnabled(form) != FALSE;
+  PostMessageW(ok, BM_CLICK, 0, 0);
+  WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+  return seen;
+}
+
+HICON ErrorIcon() {
+  return LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_HAND));
+}
+
+HICON InformationIcon() {
+  return LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ASTERISK));
+}
+
+}  // namespace pem::testing

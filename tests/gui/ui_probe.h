@@ -1,0 +1,56 @@
+// What a user does and sees, from the test's thread: reading windows, waiting for them, typing
+// and answering message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+namespace pem::testing {
+
+using namespace std::chrono_literals;
+
+// Polls until the condition holds; false when it did not within the time.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10000ms);
+
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+// The window's rectangle in its parent's client coordinates (the screen for a top-level one).
+RECT RectInParent(HWND window);
+SIZE ClientSize(HWND window);
+
+// The window of the thread that has the keyboard focus.
+HWND FocusOf(DWORD thread);
+// The first visible dialog (#32770) of the thread, or null.
+HWND FindDialog(DWORD thread);
+// The child of `parent` whose text is `text`, or null.
+HWND FindChildByText(HWND parent, const std::wstring& text);
+
+// Keys pressed and released in order, with the modifiers held around them.
+void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+// Types the characters of the text (letters, digits) one key at a time.
+void TypeText(const std::wstring& text);
+// A button clicked as a mouse click would (press and release over it).
+void Click(HWND button);
+
+struct MessageBoxSeen {
+  std::wstring text;
+  std::wstring caption;
+  HICON icon = nullptr;
+  HWND owner = nullptr;
+  bool owner_enabled = true;
+  bool form_enabled = true;
+};
+
+// Waits for a message box of the thread, reads it and presses OK; then waits until it is gone.
+// Returns an empty `caption` when no box came.
+MessageBoxSeen AnswerMessageBox(DWORD thread, HWND form);
+
+// The system's icons that message boxes show.
+HICON ErrorIcon();
+HICON InformationIcon();
+
+}  // namespace pem::testing
