@@ -23,12 +23,16 @@ unsigned char Fold(char c) {
   return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
 }
 
-// Orders names ignoring the case of ASCII letters; every other byte compares as it is.
+// Orders names ignoring the case of ASCII letters; every other byte compares as it is, also the
+// second byte of a two-byte character that happens to be a letter (ア 83 41 is not ヂ 83 61).
 int CompareNames(std::string_view a, std::string_view b) {
   const std::size_t common = std::min(a.size(), b.size());
+  bool second_byte = false;  // equal so far, so the same in both names
   for (std::size_t i = 0; i < common; ++i) {
-    const unsigned char x = Fold(a[i]), y = Fold(b[i]);
+    const unsigned char x = second_byte ? static_cast<unsigned char>(a[i]) : Fold(a[i]);
+    const unsigned char y = second_byte ? static_cast<unsigned char>(b[i]) : Fold(b[i]);
     if (x != y) return x < y ? -1 : 1;
+    second_byte = !second_byte && IsLeadByte(x);
   }
   return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
