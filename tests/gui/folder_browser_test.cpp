@@ -1,0 +1,174 @@
+// The output-folder browser: where it opens, what it writes back, and its modality.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "app_driver.h"
+#include "temp_dir.h"
+#include "ui_probe.h"
+
+namespace pem::testing {
+namespace {
+
+// A folder with a sub-folder and a file, below the prefix's quiet temporary folder.
+struct Folders {
+  TempDir root;
+  std::filesystem::path chosen = root.path() / L"保存先";
+  std::filesystem::path child = chosen / "child";
+  Folders() {
+    std::filesystem::create_directories(child);
+    WriteBytes(chosen / "file.txt", "");
+  }
+};
+
+struct BrowserSeen {
+  HWND browser = nullptr;
+  HWND tree = nullptr;
+  bool title_shown = false;
+  HWND owner = nullptr;
+  bool form_enabled = true;
+  UINT error_mode = 0;
+};
+
+HWND FindTree(HWND browser) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      browser,
+      [](HWND window, LPARAM data) -> BOOL {
+        if (ClassName(window) != WC_TREEVIEWW) return TRUE;
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+std::wstring ItemText(HWND tree, HTREEITEM item) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW data{};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = text;
+  data.cchTextMax = MAX_PATH;
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+  return text;
+}
+
+HTREEITEM Selected(HWND tree) {
+  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+std::wstring SelectedText(HWND tree) {
+  const HTREEITEM item = Selected(tree);
+  return item ? ItemText(tree, item) : L"";
+}
+
+BrowserSeen OpenBrowser(const RunningApp& app) {
+  BrowserSeen seen;
+  Click(app.Windows().button4);
+  if (!WaitUntil([&] { return (seen.browser = FindDialog(app.Thread())) != nullptr; })) return seen;
+  WaitUntil([&] { return (seen.tree = FindTree(seen.browser)) != nullptr; });
+  seen.title_shown = FindChildByText(seen.browser, L"保存先フォルダの選択") != nullptr;
+  seen.owner = GetWindow(seen.browser, GW_OWNER);
+  seen.form_enabled = IsWindowEnabled(app.Windows().form) != FALSE;
+  seen.error_mode = GetErrorMode();
+  return seen;
+}
+
+void CloseBrowser(const BrowserSeen& seen, int button) {
+  PostMessageW(GetDlgItem(seen.browser, button), BM_CLICK, 0, 0);
+  WaitUntil([&] { return !IsWindow(seen.browser); });
+}
+
+// Selects the child of the selected item that is named `name`.
+bool SelectChild(HWND tree, const std::wstring& name) {
+  const HTREEITEM parent = Selected(tree);
+  SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+  auto item = reinterpret_cast<HTREEITEM>(
+      SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
+  for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                               reinterpret_cast<LPARAM>(item)))) {
+    if (ItemText(tree, item) != name) continue;
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    return true;
+  }
+  return false;
+}
+
+struct BrowseCase {
+  const char* name;
+  std::function<std::wstring(const Folders&)> edit2;   // the text before the browse
+  const wchar_t* selected;                             // the folder selected at the opening
+  std::function<void(const BrowserSeen&)> act;         // what the user does in the browser
+  std::function<std::wstring(const Folders&)> result;  // the text afterwards
+};
+
+class FolderBrowser : public ::testing::TestWithParam<BrowseCase> {};
+
+TEST_P(FolderBrowser, OpensAtEdit2AndWritesTheChoiceBack) {
+  const BrowseCase& c = GetParam();
+  Folders folders;
+  RunningApp app;
+  const MainWindowHandles& w = app.Windows();
+  const UINT error_mode = GetErrorMode();
+  SetWindowTextW(w.edit2, c.edit2(folders).c_str());
+
+  const BrowserSeen seen = OpenBrowser(app);
+  ASSERT_NE(seen.tree, nullptr);
+  EXPECT_TRUE(seen.title_shown);
+  EXPECT_EQ(seen.owner, w.application);
+  EXPECT_FALSE(seen.form_enabled);
+  EXPECT_EQ(seen.error_mode, static_cast<UINT>(SEM_FAILCRITICALERRORS));
+  if (c.selected) {
+    EXPECT_TRUE(WaitUntil([&] { return SelectedText(seen.tree) == c.selected; }))
+        << "selected: " << SelectedText(seen.tree);
+  }
+  c.act(seen);
+
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(w.edit2) == c.result(folders); }))
+      << "Edit2: " << WindowText(w.edit2);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w.form) != FALSE; }));
+  EXPECT_EQ(GetErrorMode(), error_mode);
+}
+
+std::wstring Chosen(const Folders& f) {
+  return f.chosen.wstring();
+}
+std::wstring Empty(const Folders&) {
+  return L"";
+}
+void Cancel(const BrowserSeen& seen) {
+  CloseBrowser(seen, IDCANCEL);
+}
+void Confirm(const BrowserSeen& seen) {
+  CloseBrowser(seen, IDOK);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FolderBrowser,
+    ::testing::Values(BrowseCase{"CancelKeepsAnExistingFolder", Chosen, L"保存先", Cancel, Chosen},
+                      BrowseCase{"OkOnTheSameFolderKeepsIt", Chosen, L"保存先", Confirm, Chosen},
+                      BrowseCase{"OkOnAnotherFolderWritesItsPath", Chosen, L"保存先",
+                                 [](const BrowserSeen& seen) {
+                                   ASSERT_TRUE(SelectChild(seen.tree, L"child"));
+                                   Confirm(seen);
+                                 },
+                                 [](const Folders& f) { return f.child.wstring(); }},
+                      BrowseCase{"TrailingSeparatorCountsAsExisting",
+                                 [](const Folders& f) { return Chosen(f) + L"\\"; }, L"保存先",
+                                 Cancel, [](const Folders& f) { return Chosen(f) + L"\\"; }},
+                      BrowseCase{"CancelOnEmptyStaysEmpty", Empty, nullptr, Cancel, Empty},
+                      BrowseCase{"CancelEmptiesAMissingFolder",
+                                 [](const Folders& f) { return Chosen(f) + L"\\missing"; }, nullptr,
+                                 Cancel, Empty},
+                      BrowseCase{"CancelEmptiesAFilePath",
+                                 [](const Folders& f) { return (f.chosen / "file.txt").wstring(); },
+                                 nullptr, Cancel, Empty}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace pem::testing
