@@ -29,21 +29,35 @@ class Conversion {
       if (const std::uint32_t code = file_system_.CreateFolder(folder_path))
         throw EInOutError(code);
     }
+    // One status query per file for the category rather than two per entry, which would cost
+    // about as much as writing the entry files: the category sees the files as they were when
+    // it began.
+    const IniReader::Hold texts_held(texts_);
+    const IniReader::Hold titles_held(titles_);
     const std::string texts_section = "DicData" + std::to_string(index);
     const std::string titles_section = "DicExpData" + std::to_string(index);
     const int entries = texts_.ReadNumber(texts_section, "Count", 0);
     for (int entry = 0; entry < entries; ++entry) {
-      const std::string key = std::to_string(entry);
-      const std::string title = SafeFileName(titles_.ReadText(titles_section, key, ""));
-      const std::string path =
-          out_ + '\\' + UniqueEntryPath(out_, folder, title, file_system_, &taken_);
-      lines_.SetText(texts_.ReadText(texts_section, key, ""));
-      lines_.SaveToFile(file_system_, path);
-      host_.EntryWritten(path);
+      host_.EntryWritten(WriteEntry(folder, texts_section, titles_section, entry));
     }
   }
 
  private:
+  // Writes one entry file and closes it; gives its full path.
+  std::string WriteEntry(const std::string& folder, const std::string& texts_section,
+                         const std::string& titles_section, int entry) {
+    const std::string key = std::to_string(entry);
+    const std::string title = SafeFileName(titles_.ReadText(titles_section, key, ""));
+    std::string name;
+    const std::unique_ptr<OutputFile> file =
+        CreateEntryFile(out_, folder, title, file_system_, &taken_, name);
+    const std::string path = out_ + '\\' + name;
+    if (!file) throw EFCreateError(path);
+    lines_.SetText(texts_.ReadText(texts_section, key, ""));
+    lines_.WriteTo(*file);
+    return path;
+  }
+
   ConversionHost& host_;
   FileSystem& file_system_;
   const std::string out_;

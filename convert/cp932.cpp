@@ -12,6 +12,16 @@ bool EndsWithChar(std::string_view text, char c) {
   return last_is_c;
 }
 
+std::size_t FindLineEnd(std::string_view text, std::size_t pos) {
+  // Not find_first_of("\r\n"): that searches the two-byte set once per byte of the text.
+  while (pos < text.size()) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (byte <= '\r' && (byte == '\r' || byte == '\n')) break;
+    ++pos;
+  }
+  return pos;
+}
+
 std::string ReplaceChar(std::string_view text, char from, std::string_view to) {
   std::string result;
   result.reserve(text.size());

@@ -22,6 +22,10 @@ constexpr std::size_t CharLength(std::string_view text, std::size_t pos) {
 // two-byte character (the 5C of ソ) never counts as `c`.
 bool EndsWithChar(std::string_view text, char c);
 
+// The position of the first CR or LF at or after `pos`, or the size of the text when there is
+// none. CR and LF are never the second byte of a two-byte character.
+std::size_t FindLineEnd(std::string_view text, std::size_t pos);
+
 // Replaces every character that is the single byte `from` by the bytes `to`.
 std::string ReplaceChar(std::string_view text, char from, std::string_view to);
 

@@ -81,17 +81,21 @@ bool AppendUnit(char32_t code_point, std::string& out, bool exact) {
   return true;
 }
 
-void AppendUtf8(char32_t cp, std::string& out) {
+// Writes the UTF-8 form of a code point below 0x10000 at `out`; gives the number of bytes (1-3).
+std::size_t EncodeUtf8(char32_t cp, char* out) {
   if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    out[0] = static_cast<char>(cp);
+    return 1;
   }
+  if (cp < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (cp >> 6));
+    out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 2;
+  }
+  out[0] = static_cast<char>(0xE0 | (cp >> 12));
+  out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+  out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+  return 3;
 }
 
 // Decodes one UTF-8 sequence at pos; a malformed one consumes one byte and gives kMalformed.
@@ -133,32 +137,40 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos) {
   return cp;
 }
 
+// Calls `sink` with the UTF-16 unit of every character of the text, in order.
+template <typename Sink>
+void DecodeCp932(std::string_view text, Sink sink) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (!IsLeadByte(byte)) {
+      sink(SingleByteUnit(byte));
+      ++pos;
+    } else if (pos + 1 < text.size()) {
+      const char16_t unit = DoubleByteUnit(byte, static_cast<unsigned char>(text[pos + 1]));
+      sink(unit != 0 ? unit : kUnmappable);
+      pos += 2;
+    } else {
+      sink(kUnmappable);
+      ++pos;
+    }
+  }
+}
+
 }  // namespace
 
 std::u16string Cp932ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size();) {
-    const auto byte = static_cast<unsigned char>(text[pos]);
-    if (!IsLeadByte(byte)) {
-      out += SingleByteUnit(byte);
-      ++pos;
-    } else if (pos + 1 < text.size()) {
-      const char16_t unit = DoubleByteUnit(byte, static_cast<unsigned char>(text[pos + 1]));
-      out += unit != 0 ? unit : kUnmappable;
-      pos += 2;
-    } else {
-      out += kUnmappable;
-      ++pos;
-    }
-  }
+  DecodeCp932(text, [&out](char16_t unit) { out += unit; });
   return out;
 }
 
 std::string Cp932ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() * 3 / 2);
-  for (char16_t unit : Cp932ToUtf16(text)) AppendUtf8(unit, out);
+  // No byte gives more than three bytes of UTF-8 (a half-width katakana byte gives three).
+  std::string out(text.size() * 3, '\0');
+  std::size_t size = 0;
+  DecodeCp932(text, [&out, &size](char16_t unit) { size += EncodeUtf8(unit, out.data() + size); });
+  out.resize(size);
   return out;
 }
 

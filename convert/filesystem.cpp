@@ -2,6 +2,11 @@
 
 namespace pem {
 
+std::unique_ptr<OutputFile> FileSystem::CreateNewOutputFile(const std::string& path, bool& exists) {
+  exists = FileMatchExists(path);
+  return exists ? nullptr : CreateOutputFile(path);
+}
+
 bool FileMatchExists(const std::string& path) {
   return PlatformFileSystem().FileMatchExists(path);
 }

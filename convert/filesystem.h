@@ -40,6 +40,11 @@ class FileSystem {
   // Creates the file or empties an existing one, opened for writing without sharing; null when
   // it cannot be created.
   virtual std::unique_ptr<OutputFile> CreateOutputFile(const std::string& path) = 0;
+  // Creates the file only when no file of that name exists, so that no file is ever emptied;
+  // null when it is not created, and then `exists` tells whether a file of that name is in the
+  // way. This one probes with FileMatchExists and then calls CreateOutputFile; a platform that
+  // can check and create in one step does so.
+  virtual std::unique_ptr<OutputFile> CreateNewOutputFile(const std::string& path, bool& exists);
   // Size and modification time of a file; none when it is missing or not a file.
   virtual std::optional<FileStamp> StampOf(const std::string& path) = 0;
   // The whole contents of a file; none when it is missing or unreadable. Sets `stamp` to the

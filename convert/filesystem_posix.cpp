@@ -147,6 +147,15 @@ class PosixFileSystem : public FileSystem {
     return std::make_unique<PosixOutputFile>(fd);
   }
 
+  std::unique_ptr<OutputFile> CreateNewOutputFile(const std::string& path, bool& exists) override {
+    const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // A folder of that name is no file: the name stays chosen and the entry fails, as it does
+    // where the name is probed first. So does a dangling link, which a probe would follow.
+    exists = fd < 0 && errno == EEXIST && FileMatchExists(path);
+    if (fd < 0) return nullptr;
+    return std::make_unique<PosixOutputFile>(fd);
+  }
+
   std::optional<FileStamp> StampOf(const std::string& path) override {
     struct stat info;
     if (::stat(NativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};

@@ -86,8 +86,7 @@ void IniDocument::Parse() {
   Section* current = nullptr;
   const std::string_view all(*bytes_);
   for (std::size_t start = 0; start < all.size();) {
-    std::size_t end = all.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = all.size();
+    const std::size_t end = FindLineEnd(all, start);
     const std::string_view line = Trim(all.substr(start, end - start));
     start = end + 1;
     if (line.empty() || line.front() == ';') continue;

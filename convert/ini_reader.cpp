@@ -7,7 +7,17 @@ namespace pem {
 IniReader::IniReader(std::string path, FileSystem& file_system)
     : path_(std::move(path)), file_system_(file_system) {}
 
+IniReader::Hold::Hold(const IniReader& reader) : reader_(reader) {
+  reader_.Current();
+  ++reader_.holds_;
+}
+
+IniReader::Hold::~Hold() {
+  --reader_.holds_;
+}
+
 const IniDocument& IniReader::Current() const {
+  if (parsed_ && holds_ > 0) return document_;
   const std::optional<FileStamp> stamp = file_system_.StampOf(path_);
   if (parsed_ && stamp == stamp_) return document_;
   FileStamp read_stamp;

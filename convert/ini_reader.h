@@ -1,6 +1,7 @@
 // Reads one INI file of the dictionary tool. Reading never fails: a missing file, section or key
 // gives the default. The file is parsed once and the parse reused while its size and time stay
-// the same, so every read sees the file as it is now at the cost of one status query.
+// the same, so every read sees the file as it is now at the cost of one status query; inside a
+// Hold, reads see the file as it was when the hold began and cost no query.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,20 @@ class IniReader {
 
   const std::string& Path() const { return path_; }
 
+  // For a burst of reads (one category's entries), where a status query per read would cost as
+  // much as writing the entry files: brings the parse up to date once, then keeps it while the
+  // hold lives.
+  class Hold {
+   public:
+    explicit Hold(const IniReader& reader);
+    ~Hold();
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+   private:
+    const IniReader& reader_;
+  };
+
  private:
   const IniDocument& Current() const;
 
@@ -37,6 +52,7 @@ class IniReader {
   mutable std::optional<FileStamp> stamp_;  // of the parsed file; none while it is missing
   mutable IniDocument document_;
   mutable bool parsed_ = false;
+  mutable int holds_ = 0;
 };
 
 // The longest value that a read gives, as the platform's 2048-byte buffer holds it.

@@ -1,5 +1,6 @@
 #include "line_list.h"
 
+#include "cp932.h"
 #include "errors.h"
 
 namespace pem {
@@ -7,7 +8,7 @@ namespace pem {
 void LineList::SetText(std::string_view text) {
   lines_.clear();
   for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+    const std::size_t end = FindLineEnd(text, pos);
     lines_.emplace_back(text.substr(pos, end - pos));
     pos = end;
     if (pos < text.size() && text[pos] == '\r') ++pos;
@@ -24,8 +25,12 @@ std::string LineList::Text() const {
 void LineList::SaveToFile(FileSystem& file_system, const std::string& path) const {
   const std::unique_ptr<OutputFile> file = file_system.CreateOutputFile(path);
   if (!file) throw EFCreateError(path);
+  WriteTo(*file);
+}
+
+void LineList::WriteTo(OutputFile& file) const {
   const std::string text = Text();
-  if (!text.empty() && file->Write(text) != text.size()) throw EWriteError();
+  if (!text.empty() && file.Write(text) != text.size()) throw EWriteError();
 }
 
 }  // namespace pem

@@ -20,6 +20,9 @@ class LineList {
   // and closes it. Throws EFCreateError when the file cannot be created and EWriteError when
   // fewer bytes were written than the text holds.
   void SaveToFile(FileSystem& file_system, const std::string& path) const;
+  // Writes the text into an open file in one write (none when there are no lines). Throws
+  // EWriteError when fewer bytes were written than the text holds.
+  void WriteTo(OutputFile& file) const;
 
   const std::vector<std::string>& Lines() const { return lines_; }
 

@@ -68,6 +68,22 @@ std::string WithCompleteLastChar(std::string name) {
   return name;
 }
 
+// Tries the names for `title` in order (title, title1, title2, ...; from the counter that `taken`
+// remembers) until `is_free` accepts the full path of one; gives that one relative to `out`.
+template <typename IsFree>
+std::string FirstFreeEntryPath(const std::string& out, const std::string& folder,
+                               const std::string& title, TakenNames* taken, IsFree is_free) {
+  int unused = 0;
+  int& counter = taken != nullptr ? taken->NextCounter(out + '\\' + folder, title) : unused;
+  const std::string prefix = folder + '\\';
+  const std::string stem = WithCompleteLastChar(title);
+  for (;; ++counter) {
+    const std::string name = counter == 0 ? stem : stem + std::to_string(counter);
+    std::string candidate = prefix + GuardDeviceName(name) + ".txt";
+    if (is_free(out + '\\' + candidate)) return candidate;
+  }
+}
+
 }  // namespace
 
 std::string SafeFileName(std::string_view text) {
@@ -110,15 +126,21 @@ int& TakenNames::NextCounter(const std::string& folder_path, const std::string& 
 
 std::string UniqueEntryPath(const std::string& out, const std::string& folder,
                             const std::string& title, FileSystem& file_system, TakenNames* taken) {
-  int unused = 0;
-  int& counter = taken != nullptr ? taken->NextCounter(out + '\\' + folder, title) : unused;
-  const std::string prefix = folder + '\\';
-  const std::string stem = WithCompleteLastChar(title);
-  for (;; ++counter) {
-    const std::string name = counter == 0 ? stem : stem + std::to_string(counter);
-    std::string candidate = prefix + GuardDeviceName(name) + ".txt";
-    if (!file_system.FileMatchExists(out + '\\' + candidate)) return candidate;
-  }
+  return FirstFreeEntryPath(out, folder, title, taken, [&file_system](const std::string& path) {
+    return !file_system.FileMatchExists(path);
+  });
+}
+
+std::unique_ptr<OutputFile> CreateEntryFile(const std::string& out, const std::string& folder,
+                                            const std::string& title, FileSystem& file_system,
+                                            TakenNames* taken, std::string& path) {
+  std::unique_ptr<OutputFile> file;
+  path = FirstFreeEntryPath(out, folder, title, taken, [&](const std::string& full_path) {
+    bool exists = false;
+    file = file_system.CreateNewOutputFile(full_path, exists);
+    return !exists;
+  });
+  return file;
 }
 
 }  // namespace pem

@@ -1,6 +1,7 @@
 // Names of the output tree: category folders and entry files.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,5 +43,13 @@ std::string UniqueEntryPath(const std::string& out, const std::string& folder,
                             const std::string& title,
                             FileSystem& file_system = PlatformFileSystem(),
                             TakenNames* taken = nullptr);
+
+// Creates, empty and open for writing, the entry file that UniqueEntryPath names, with the name
+// checked and the file created in one step where the platform can (CreateNewOutputFile), so that
+// an existing file is never emptied. Sets `path` to the name relative to `out`; null when that
+// file cannot be created.
+std::unique_ptr<OutputFile> CreateEntryFile(const std::string& out, const std::string& folder,
+                                            const std::string& title, FileSystem& file_system,
+                                            TakenNames* taken, std::string& path);
 
 }  // namespace pem

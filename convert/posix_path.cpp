@@ -1,5 +1,7 @@
 #include "posix_path.h"
 
+#include <algorithm>
+
 #include "cp932.h"
 #include "cp932_convert.h"
 
@@ -22,7 +24,11 @@ std::size_t Utf8Length(std::string_view text, std::size_t pos) {
 }  // namespace
 
 std::string NativePath(std::string_view path) {
-  return Cp932ToUtf8(ReplaceChar(path, '\\', "/"));
+  // No multi-byte UTF-8 sequence holds the byte 5C (the 5C of ソ ends up inside E3 82 BD), so
+  // after the conversion every 5C is a "\" of its own and can be swapped byte by byte.
+  std::string native = Cp932ToUtf8(path);
+  std::replace(native.begin(), native.end(), '\\', '/');
+  return native;
 }
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {

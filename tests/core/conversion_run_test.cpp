@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "forwarding_file_system.h"
 #include "temp_dir.h"
 
 namespace pem {
@@ -104,6 +105,38 @@ TEST_F(ConversionRunTest, WritesOneFolderPerCategoryAndOneFilePerEntry) {
   const std::vector<std::string> sequence = {"disable", "min 0", "max 1", "position 0", "show",
                                              "step",    "step",  "hide",  "enable",     kFinished};
   EXPECT_EQ(events_, sequence);
+}
+
+// Counts the status queries of the source files.
+class StampCounter : public testing::ForwardingFileSystem {
+ public:
+  std::optional<FileStamp> StampOf(const std::string& path) override {
+    ++stamps;
+    return ForwardingFileSystem::StampOf(path);
+  }
+  int stamps = 0;
+};
+
+TEST_F(ConversionRunTest, SourceFilesAreQueriedPerCategoryNotPerEntry) {
+  Source("pmridata.ini", "[ItemData]\r\nCount=2\r\n0=a\r\n1=b\r\n");
+  std::string texts, titles;
+  for (const char* index : {"0", "1"}) {
+    texts += std::string("[DicData") + index + "]\r\nCount=50\r\n";
+    titles += std::string("[DicExpData") + index + "]\r\n";
+    for (int j = 0; j < 50; ++j) {
+      texts += std::to_string(j) + "=text\r\n";
+      titles += std::to_string(j) + "=title\r\n";
+    }
+  }
+  Source("dicdata.ini", texts);
+  Source("expdata.ini", titles);
+  StampCounter counter;
+  RecordingHost host(InstallText(), OutputText());
+  EXPECT_EQ(RunConversion(host, counter), RunOutcome::kCompleted);
+  EXPECT_EQ(Tree().size(), 102u);
+  EXPECT_EQ(ReadBytes(output() / "b" / "title49.txt"), "text\r\n");
+  // The category count, two names, and each category's hold on dicdata.ini and expdata.ini.
+  EXPECT_EQ(counter.stamps, 7);
 }
 
 TEST_F(ConversionRunTest, FailedChecksShowTheirBoxAndChangeNothing) {

@@ -91,13 +91,18 @@ TEST_F(IniReaderTest, ReadingChangesNothing) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
 }
 
-// Counts the file reads that a reader makes.
+// Counts the status queries and file reads that a reader makes.
 class CountingFileSystem : public testing::ForwardingFileSystem {
  public:
+  std::optional<FileStamp> StampOf(const std::string& path) override {
+    ++stamps;
+    return ForwardingFileSystem::StampOf(path);
+  }
   std::optional<std::string> ReadWholeFile(const std::string& path, FileStamp& stamp) override {
     ++reads;
     return ForwardingFileSystem::ReadWholeFile(path, stamp);
   }
+  int stamps = 0;
   int reads = 0;
 };
 
@@ -109,6 +114,20 @@ TEST_F(IniReaderTest, AnUnchangedFileIsParsedOnce) {
   const IniReader reader(PathOf("a.ini"), counting);
   for (int i = 0; i < 500; ++i) ASSERT_EQ(reader.ReadNumber("s", std::to_string(i), -1), i * 2);
   EXPECT_EQ(counting.reads, 1);
+}
+
+TEST_F(IniReaderTest, AHoldSeesTheFileAsItWasWhenItBegan) {
+  Write("a.ini", "[s]\r\nk=old\r\n");
+  CountingFileSystem counting;
+  const IniReader reader(PathOf("a.ini"), counting);
+  {
+    const IniReader::Hold hold(reader);
+    Write("a.ini", "[s]\r\nk=newer\r\n");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(reader.ReadText("s", "k", ""), "old");
+    EXPECT_EQ(counting.stamps, 1);
+  }
+  EXPECT_EQ(reader.ReadText("s", "k", ""), "newer");
+  EXPECT_EQ(counting.reads, 2);
 }
 
 }  // namespace

@@ -141,5 +141,21 @@ TEST_F(UniqueEntryPathTest, ARunOfEqualTitlesCostsAboutTwoProbesPerEntry) {
   EXPECT_LE(counter.probes, 2 * kEntries);
 }
 
+TEST_F(UniqueEntryPathTest, CreateEntryFileCreatesTheFileThatWouldBeNamed) {
+  WriteBytes(dir_.path() / "c" / "abc.txt", "keep");
+  std::filesystem::create_directory(dir_.path() / "c" / "x.txt");
+  std::string path;
+  for (const char* expected : {"c\\abc1.txt", "c\\abc2.txt"}) {
+    EXPECT_NE(CreateEntryFile(dir_.Text(), "c", "abc", PlatformFileSystem(), &taken_, path),
+              nullptr);
+    EXPECT_EQ(path, expected);
+  }
+  EXPECT_EQ(testing::ReadBytes(dir_.path() / "c" / "abc.txt"), "keep");
+  EXPECT_EQ(testing::ReadBytes(dir_.path() / "c" / "abc2.txt"), "");
+  // A folder of the name does not take it: the name is chosen and the file cannot be created.
+  EXPECT_EQ(CreateEntryFile(dir_.Text(), "c", "x", PlatformFileSystem(), &taken_, path), nullptr);
+  EXPECT_EQ(path, "c\\x.txt");
+}
+
 }  // namespace
 }  // namespace pem
