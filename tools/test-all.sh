@@ -26,10 +26,30 @@ stage_windows() {
   ctest --preset "$PEMCONV_WINDOWS_PRESET" -j "$jobs"
 }
 
+# The whole native suite under AddressSanitizer and UndefinedBehaviorSanitizer; the leak check of
+# pem2txt runs in it under LeakSanitizer.
+stage_sanitize() {
+  cmake --preset sanitize >/dev/null
+  cmake --build --preset sanitize -j "$jobs"
+  ctest --preset sanitize -j "$jobs"
+}
+
+# Every fuzz target for a bounded time (PEMCONV_FUZZ_SECONDS, default 60); tools/fuzz.sh for more.
+stage_fuzz() {
+  tools/fuzz.sh -t "${PEMCONV_FUZZ_SECONDS:-60}"
+}
+
+# Huge inputs (100 MB, a million keys, 10 MB lines): minutes and hundreds of megabytes of disk.
+stage_slow() {
+  cmake --preset native >/dev/null
+  cmake --build --preset native -j "$jobs"
+  ctest --preset slow
+}
+
 tools/install-deps.sh
 
 stages=("$@")
-[ ${#stages[@]} -gt 0 ] || stages=(native windows)
+[ ${#stages[@]} -gt 0 ] || stages=(native windows sanitize fuzz slow)
 for stage in "${stages[@]}"; do
   echo "=== test-all: $stage"
   "stage_$stage"

@@ -1,7 +1,5 @@
 #include "reference.h"
 
-#include <vector>
-
 #include "cp932.h"
 #include "cp932_convert.h"
 
@@ -19,13 +17,21 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
+char Upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+// Equal ignoring the case of ASCII letters; the second byte of a two-byte character is no letter.
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
+  for (std::size_t i = 0; i < a.size();) {
+    if (CharLength(a, i) == 2) {
+      if (a.substr(i, 2) != b.substr(i, 2)) return false;
+      i += 2;
+    } else {
+      if (Upper(a[i]) != Upper(b[i])) return false;
+      i += 1;
+    }
   }
   return true;
 }
@@ -65,11 +71,12 @@ std::string Decoded(std::string_view file) {
 
 }  // namespace
 
-std::optional<std::string> ReferenceValue(std::string_view file, std::string_view section,
-                                          std::string_view key) {
-  const std::string text = Decoded(file);
-  enum { kBefore, kInside, kAfter } state = kBefore;
-  for (std::string_view line : Lines(text)) {
+ReferenceIni::ReferenceIni(std::string_view file) : text_(Decoded(file)), lines_(Lines(text_)) {}
+
+std::optional<std::string> ReferenceIni::Value(std::string_view section,
+                                               std::string_view key) const {
+  enum { kBefore, kInside } state = kBefore;
+  for (std::string_view line : lines_) {
     line = Trimmed(line);
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
@@ -89,10 +96,10 @@ std::optional<std::string> ReferenceValue(std::string_view file, std::string_vie
   return std::nullopt;
 }
 
-std::string ReferenceText(std::string_view file, std::string_view section, std::string_view key,
-                          std::string_view default_value) {
+std::string ReferenceIni::Text(std::string_view section, std::string_view key,
+                               std::string_view default_value) const {
   std::string text;
-  if (const std::optional<std::string> value = ReferenceValue(file, section, key)) {
+  if (const std::optional<std::string> value = Value(section, key)) {
     text = value->substr(0, value->find('\0'));
   } else {
     text = std::string(default_value.substr(0, default_value.find('\0')));
