@@ -4,6 +4,7 @@
 #include <atomic>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <shlobj.h>
 
 namespace pem::testing {
 namespace {
@@ -50,14 +51,25 @@ LRESULT CALLBACK MessageRecorder::Hook(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 void MessageRecorder::Record(const CWPSTRUCT& call) {
-  if (!Recordable(call.message) ||
+  if (call.message == BFFM_SETSELECTIONW && call.wParam) {
+    std::lock_guard lock(mutex_);
+    messages_.push_back({call.hwnd, call.message, call.wParam, call.lParam, false, false,
+                         reinterpret_cast<const wchar_t*>(call.lParam)});
+    return;
+  }
+  if (watched_.empty() || !Recordable(call.message) ||
       std::find(watched_.begin(), watched_.end(), call.hwnd) == watched_.end())
     return;
   const bool all_disabled = std::none_of(watched_.begin(), watched_.end() - 1,
                                          [](HWND window) { return IsWindowEnabled(window); });
   std::lock_guard lock(mutex_);
-  messages_.push_back({call.hwnd, call.message, call.wParam, call.lParam, all_disabled,
-                       IsWindowVisible(watched_.back()) != FALSE});
+  messages_.push_back({call.hwnd,
+                       call.message,
+                       call.wParam,
+                       call.lParam,
+                       all_disabled,
+                       IsWindowVisible(watched_.back()) != FALSE,
+                       {}});
 }
 
 }  // namespace pem::testing

@@ -1,10 +1,12 @@
 // Records, on the application's thread, the messages that change the state of chosen windows
-// (enabling, showing, progress range, position and steps), with what the user saw at each step.
+// (enabling, showing, progress range, position and steps), with what the user saw at each step,
+// and every folder browser's request to select a folder by its path.
 #pragma once
 
 #include <windows.h>
 
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace pem::testing {
@@ -16,6 +18,7 @@ struct RecordedMessage {
   LPARAM lparam;
   bool watched_all_disabled;  // every watched window except the last was disabled
   bool last_visible;          // the last watched window was visible
+  std::wstring path;          // the path of a selection request
 };
 
 class MessageRecorder {

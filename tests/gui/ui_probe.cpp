@@ -15,9 +15,11 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  // Asked of the window itself: GetWindowText cannot read an edit of another process.
+  const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+  std::wstring text(length + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
   return text;
 }
 
