@@ -19,25 +19,36 @@ class FaultyFileSystem::ShortOutputFile : public OutputFile {
 
 bool FaultyFileSystem::FileMatchExists(const std::string& path) {
   Spend();
-  return ForwardingFileSystem::FileMatchExists(path);
+  return target_.FileMatchExists(path);
 }
 
 bool FaultyFileSystem::FolderExists(const std::string& path) {
   if (Spend()) return false;
-  return ForwardingFileSystem::FolderExists(path);
+  return target_.FolderExists(path);
 }
 
 std::uint32_t FaultyFileSystem::CreateFolder(const std::string& path) {
   if (Spend()) return kBudgetSpent;
   if (folders_++ == plan_.failing_folder) return plan_.folder_error;
-  return ForwardingFileSystem::CreateFolder(path);
+  return target_.CreateFolder(path);
+}
+
+template <typename Create>
+std::unique_ptr<OutputFile> FaultyFileSystem::FaultyCreation(Create create) {
+  if (Spend() || files_++ == plan_.failing_file) return nullptr;
+  std::unique_ptr<OutputFile> file = create();
+  if (!file) return nullptr;
+  return std::make_unique<ShortOutputFile>(std::move(file), *this);
 }
 
 std::unique_ptr<OutputFile> FaultyFileSystem::CreateOutputFile(const std::string& path) {
-  if (Spend() || files_++ == plan_.failing_file) return nullptr;
-  std::unique_ptr<OutputFile> file = ForwardingFileSystem::CreateOutputFile(path);
-  if (!file) return nullptr;
-  return std::make_unique<ShortOutputFile>(std::move(file), *this);
+  return FaultyCreation([&] { return target_.CreateOutputFile(path); });
+}
+
+std::unique_ptr<OutputFile> FaultyFileSystem::CreateNewOutputFile(const std::string& path,
+                                                                  bool& exists) {
+  exists = false;
+  return FaultyCreation([&] { return target_.CreateNewOutputFile(path, exists); });
 }
 
 }  // namespace pem::harden

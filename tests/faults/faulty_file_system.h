@@ -28,12 +28,14 @@ inline constexpr std::uint32_t kBudgetSpent = 1816;
 class FaultyFileSystem : public testing::ForwardingFileSystem {
  public:
   explicit FaultyFileSystem(FaultPlan plan, FileSystem& target = PlatformFileSystem())
-      : ForwardingFileSystem(target), plan_(plan) {}
+      : ForwardingFileSystem(target), target_(target), plan_(plan) {}
 
   bool FileMatchExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   std::uint32_t CreateFolder(const std::string& path) override;
   std::unique_ptr<OutputFile> CreateOutputFile(const std::string& path) override;
+  // The target's own check-and-create, so that runs use the platform's way of creating entries.
+  std::unique_ptr<OutputFile> CreateNewOutputFile(const std::string& path, bool& exists) override;
 
   bool BudgetSpent() const { return plan_.call_budget >= 0 && calls_ > plan_.call_budget; }
 
@@ -46,6 +48,11 @@ class FaultyFileSystem : public testing::ForwardingFileSystem {
     return BudgetSpent();
   }
 
+  // Counts one file creation; gives the target's file, wrapped, unless this one is to fail.
+  template <typename Create>
+  std::unique_ptr<OutputFile> FaultyCreation(Create create);
+
+  FileSystem& target_;
   const FaultPlan plan_;
   long long calls_ = 0;
   int folders_ = 0;
