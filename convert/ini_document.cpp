@@ -116,11 +116,15 @@ void IniDocument::Parse() {
 }
 
 const IniDocument::Section* IniDocument::FindSection(std::string_view name) const {
+  if (last_index_ != kNoIndex && name == last_name_) return &sections_[last_index_];
   const auto it = std::lower_bound(sections_.begin(), sections_.end(), name,
                                    [](const Section& section, std::string_view wanted) {
                                      return NameLess(section.name, wanted);
                                    });
-  return it != sections_.end() && CompareNames(it->name, name) == 0 ? &*it : nullptr;
+  if (it == sections_.end() || CompareNames(it->name, name) != 0) return nullptr;
+  last_name_ = name;
+  last_index_ = static_cast<std::size_t>(it - sections_.begin());
+  return &*it;
 }
 
 std::optional<std::string_view> IniDocument::Find(std::string_view section,

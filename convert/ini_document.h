@@ -38,6 +38,10 @@ class IniDocument {
 
   std::unique_ptr<std::string> bytes_;  // every view below points into it; never moves
   std::vector<Section> sections_;       // the first section of each name, sorted by name
+  // The name last asked for and the index of its section: reads come in runs on one section.
+  mutable std::string last_name_;
+  mutable std::size_t last_index_ = kNoIndex;
+  static constexpr std::size_t kNoIndex = static_cast<std::size_t>(-1);
 };
 
 }  // namespace pem

@@ -74,13 +74,16 @@ template <typename IsFree>
 std::string FirstFreeEntryPath(const std::string& out, const std::string& folder,
                                const std::string& title, TakenNames* taken, IsFree is_free) {
   int unused = 0;
-  int& counter = taken != nullptr ? taken->NextCounter(out + '\\' + folder, title) : unused;
+  int& next = taken != nullptr ? taken->NextCounter(out + '\\' + folder, title) : unused;
   const std::string prefix = folder + '\\';
   const std::string stem = WithCompleteLastChar(title);
-  for (;; ++counter) {
+  for (int counter = next;; ++counter) {
     const std::string name = counter == 0 ? stem : stem + std::to_string(counter);
     std::string candidate = prefix + GuardDeviceName(name) + ".txt";
-    if (is_free(out + '\\' + candidate)) return candidate;
+    if (is_free(out + '\\' + candidate)) {
+      next = counter + 1;  // this name is taken now too
+      return candidate;
+    }
   }
 }
 

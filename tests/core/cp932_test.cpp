@@ -23,6 +23,20 @@ TEST(Cp932TextTest, ALeadByteAtTheEndIsACharacterOfItsOwn) {
   EXPECT_EQ(ReplaceChar("\x83", '\x83', "x"), "x");
 }
 
+TEST(Cp932TextTest, LineEndsAreFoundOnEitherSideOfBlockBoundaries) {
+  for (const std::size_t at : {0u, 1u, 255u, 256u, 257u, 600u}) {
+    for (const char end : {'\r', '\n'}) {
+      std::string text(700, 'a');
+      text[at] = end;
+      EXPECT_EQ(FindLineEnd(text, 0), at) << at;
+      EXPECT_EQ(FindLineEnd(text, at + 1), text.size()) << at;
+    }
+  }
+  EXPECT_EQ(FindLineEnd("ab\n\rc\r", 3), 3u);
+  EXPECT_EQ(FindLineEnd("ab\n\rc\r", 4), 5u);
+  EXPECT_EQ(FindLineEnd("", 0), 0u);
+}
+
 struct ConversionCase {
   const char* name;
   std::string cp932;

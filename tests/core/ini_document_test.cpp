@@ -97,6 +97,18 @@ TEST(IniDocumentEncodingTest, Utf16FilesAreConvertedToCodePage932) {
   EXPECT_EQ(document.Find("\x95\xaa\x97\xde", "k"), "\x82\xd8\x82\xde?");
 }
 
+TEST(IniDocumentLookupTest, RunsOfLookupsOnOneSectionAndSwitchesBetweenSections) {
+  const IniDocument document("[One]\r\nk=1\r\nj=2\r\n[two]\r\nk=3\r\n");
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(document.Find("one", "k"), "1");
+    EXPECT_EQ(document.Find("ONE", "j"), "2");
+    EXPECT_EQ(document.Find("one", "j"), "2");
+    EXPECT_EQ(document.Find("Two", "k"), "3");
+    EXPECT_EQ(document.Find("Two", "j"), std::nullopt);
+    EXPECT_EQ(document.Find("three", "k"), std::nullopt);
+  }
+}
+
 TEST(IniDocumentEncodingTest, ALongFileKeepsItsViewsAfterBeingMoved) {
   std::string file = "[s]\r\n";
   for (int i = 0; i < 1000; ++i) file += std::to_string(i) + "=value" + std::to_string(i) + "\r\n";
