@@ -169,12 +169,17 @@ class PosixFileSystem : public FileSystem {
     stamp = {static_cast<std::uint64_t>(info.st_size), Nanoseconds(info)};
     std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t done = 0;
+    // What comes after the size that fstat gave (a file that grew) goes through a small buffer:
+    // growing `bytes` to look for the end would copy the whole file.
+    char beyond[4096];
     for (;;) {
-      if (done == bytes.size()) bytes.resize(bytes.size() + 4096);
-      const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+      const bool full = done == bytes.size();
+      const ssize_t n = full ? ::read(fd.get(), beyond, sizeof beyond)
+                             : ::read(fd.get(), bytes.data() + done, bytes.size() - done);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) return {};
       if (n == 0) break;
+      if (full) bytes.append(beyond, static_cast<std::size_t>(n));
       done += static_cast<std::size_t>(n);
     }
     bytes.resize(done);

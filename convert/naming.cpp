@@ -73,15 +73,13 @@ std::string WithCompleteLastChar(std::string name) {
 template <typename IsFree>
 std::string FirstFreeEntryPath(const std::string& out, const std::string& folder,
                                const std::string& title, TakenNames* taken, IsFree is_free) {
-  int unused = 0;
-  int& next = taken != nullptr ? taken->NextCounter(out + '\\' + folder, title) : unused;
-  const std::string prefix = folder + '\\';
+  const std::string folder_path = out + '\\' + folder;
   const std::string stem = WithCompleteLastChar(title);
-  for (int counter = next;; ++counter) {
+  for (int counter = taken != nullptr ? taken->From(folder_path, title) : 0;; ++counter) {
     const std::string name = counter == 0 ? stem : stem + std::to_string(counter);
-    std::string candidate = prefix + GuardDeviceName(name) + ".txt";
+    std::string candidate = folder + '\\' + GuardDeviceName(name) + ".txt";
     if (is_free(out + '\\' + candidate)) {
-      next = counter + 1;  // this name is taken now too
+      if (taken != nullptr) taken->Took(folder_path, title, counter);
       return candidate;
     }
   }
@@ -120,11 +118,21 @@ std::string CategoryFolderName(std::string_view category) {
   return dots;
 }
 
-int& TakenNames::NextCounter(const std::string& folder_path, const std::string& title) {
+std::string TakenNames::Key(const std::string& folder_path, const std::string& title) {
   std::string key;
   key.reserve(folder_path.size() + title.size() + 1);
   key.append(folder_path).append(1, '\0').append(title);
-  return next_[std::move(key)];
+  return key;
+}
+
+int TakenNames::From(const std::string& folder_path, const std::string& title) const {
+  if (next_.empty()) return 0;
+  const auto it = next_.find(Key(folder_path, title));
+  return it != next_.end() ? it->second : 0;
+}
+
+void TakenNames::Took(const std::string& folder_path, const std::string& title, int counter) {
+  if (counter > 0) next_[Key(folder_path, title)] = counter + 1;
 }
 
 std::string UniqueEntryPath(const std::string& out, const std::string& folder,

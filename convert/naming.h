@@ -26,11 +26,17 @@ std::string CategoryFolderName(std::string_view category);
 
 // Remembers, per folder and title, the counter from which the next free name is to be sought.
 // Valid while the conversion is the only writer of the folder: a name found taken stays taken.
+// Only titles that have needed a counter are kept, so that unique titles cost no memory.
 class TakenNames {
  public:
-  int& NextCounter(const std::string& folder_path, const std::string& title);
+  // The counter to try first: 0 for a title that has not needed a counter in the folder.
+  int From(const std::string& folder_path, const std::string& title) const;
+  // Notes that `counter` has been taken for the title, when it is not 0.
+  void Took(const std::string& folder_path, const std::string& title, int counter);
 
  private:
+  static std::string Key(const std::string& folder_path, const std::string& title);
+
   std::unordered_map<std::string, int> next_;
 };
 
