@@ -27,10 +27,11 @@ class TApplication : public TComponent {
   // Initialises COM for the thread, single-threaded apartment.
   void Initialize();
 
-  // Creates a form owned by the application. `reference` is set before the form's
-  // construction runs and cleared if it fails; the first form becomes the main form.
-  template <typename Form>
-  Form& CreateForm(Form*& reference);
+  // Creates a form owned by the application, constructed from (application, reference, args).
+  // The form sets `reference` before its construction runs; it is cleared if construction
+  // fails. The first form becomes the main form.
+  template <typename Form, typename... Args>
+  Form& CreateForm(Form*& reference, Args&&... args);
 
   // Runs the message loop until the quit message arrives.
   void Run();
@@ -82,8 +83,8 @@ void HandleWindowProcedureException(std::exception_ptr error) noexcept;
 // letters after the first character in lower case.
 std::wstring ApplicationTitleFromPath(std::wstring_view path);
 
-template <typename Form>
-Form& TApplication::CreateForm(Form*& reference) {
+template <typename Form, typename... Args>
+Form& TApplication::CreateForm(Form*& reference, Args&&... args) {
   struct ClearOnFailure {
     Form*& reference;
     bool done = false;
@@ -91,7 +92,7 @@ Form& TApplication::CreateForm(Form*& reference) {
       if (!done) reference = nullptr;
     }
   } guard{reference};
-  Form& form = Create<Form>(reference);
+  Form& form = Create<Form>(reference, std::forward<Args>(args)...);
   guard.done = true;
   if (form.DesignedVisible()) form.Show();
   if (!main_form_) BecameMainForm(form);

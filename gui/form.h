@@ -42,8 +42,8 @@ struct FontSpec {
 };
 
 struct FormLayout {
-  const wchar_t* window_class;  // the window class of the form, for example L"TForm1"
-  std::string caption;          // code page 932
+  const wchar_t* window_class = L"TForm";  // the window class of the form, for example L"TForm1"
+  std::string caption;                     // code page 932
   int left = 0;
   int top = 0;
   int client_width = 0;

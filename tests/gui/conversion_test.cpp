@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "app_driver.h"
 #include "dictionary_fixture.h"
 #include "message_recorder.h"
@@ -51,6 +53,9 @@ struct FailedCheck {
   const wchar_t* text;
   const wchar_t* caption;
 };
+void PrintTo(const FailedCheck& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class FailedCheckTest : public ::testing::TestWithParam<FailedCheck> {};
 
@@ -155,6 +160,9 @@ struct FailedRun {
   std::function<void(const DictionaryFixture&)> obstruct;
   std::function<std::wstring(const DictionaryFixture&)> error;
 };
+void PrintTo(const FailedRun& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class FailedRunTest : public ::testing::TestWithParam<FailedRun> {};
 

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 
 #include "app_driver.h"
 #include "message_recorder.h"
@@ -57,16 +58,7 @@ struct BrowserSeen {
 };
 
 HWND FindTree(HWND browser) {
-  HWND found = nullptr;
-  EnumChildWindows(
-      browser,
-      [](HWND window, LPARAM data) -> BOOL {
-        if (ClassName(window) != WC_TREEVIEWW) return TRUE;
-        *reinterpret_cast<HWND*>(data) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  return FindChildWindow(browser, [](HWND window) { return ClassName(window) == WC_TREEVIEWW; });
 }
 
 std::wstring ItemText(HWND tree, HTREEITEM item) {
@@ -139,6 +131,9 @@ struct BrowseCase {
   std::function<void(const BrowserSeen&)> act;         // what the user does in the browser
   std::function<std::wstring(const Folders&)> result;  // the text afterwards
 };
+void PrintTo(const BrowseCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class FolderBrowser : public ::testing::TestWithParam<BrowseCase> {};
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 
 #include "app_driver.h"
 #include "ui_probe.h"
@@ -56,6 +57,9 @@ struct AcceleratorCase {
   bool alt;
   HWND MainWindowHandles::*focus;  // where the focus goes
 };
+void PrintTo(const AcceleratorCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class Accelerator : public ::testing::TestWithParam<AcceleratorCase> {};
 
@@ -98,6 +102,9 @@ struct ClickingKey {
   WORD key;
   bool alt;
 };
+void PrintTo(const ClickingKey& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class KeyClicksOk : public ::testing::TestWithParam<ClickingKey> {};
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 #include "app_driver.h"
 #include "ui_probe.h"
@@ -161,6 +162,9 @@ struct EndingCase {
   const char* name;
   std::function<void(const MainWindowHandles&)> act;
 };
+void PrintTo(const EndingCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class MainWindowEnds : public ::testing::TestWithParam<EndingCase> {};
 

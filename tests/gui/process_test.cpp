@@ -22,22 +22,11 @@ std::filesystem::path BuiltExecutable() {
 }
 
 HWND FindTopLevel(DWORD process, const wchar_t* class_name) {
-  struct Search {
-    DWORD process;
-    const wchar_t* class_name;
-    HWND found;
-  } search{process, class_name, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != search.process || ClassName(window) != search.class_name) return TRUE;
-        search.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindTopLevelWindow([&](HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner == process && ClassName(window) == class_name;
+  });
 }
 
 // The program, ended when the test leaves it running.

@@ -49,34 +49,48 @@ HWND FocusOf(DWORD thread) {
   return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 
-HWND FindDialog(DWORD thread) {
+namespace {
+
+struct Search {
+  const std::function<bool(HWND)>& match;
   HWND found = nullptr;
-  EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM data) -> BOOL {
-        if (!IsWindowVisible(window) || ClassName(window) != L"#32770") return TRUE;
-        *reinterpret_cast<HWND*>(data) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<Search*>(data);
+  if (!search.match(window)) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindThreadWindow(DWORD thread, const std::function<bool(HWND)>& match) {
+  Search search{match};
+  EnumThreadWindows(thread, MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindChildWindow(HWND parent, const std::function<bool(HWND)>& match) {
+  Search search{match};
+  EnumChildWindows(parent, MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindTopLevelWindow(const std::function<bool(HWND)>& match) {
+  Search search{match};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindDialog(DWORD thread) {
+  return FindThreadWindow(thread, [](HWND window) {
+    return IsWindowVisible(window) && ClassName(window) == L"#32770";
+  });
 }
 
 HWND FindChildByText(HWND parent, const std::wstring& text) {
-  struct Search {
-    const std::wstring& text;
-    HWND found;
-  } search{text, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
-        if (WindowText(window) != search.text) return TRUE;
-        search.found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindChildWindow(parent, [&](HWND window) { return WindowText(window) == text; });
 }
 
 namespace {
@@ -91,18 +105,10 @@ INPUT KeyInput(WORD key, bool up) {
 }
 
 HWND FindIconStatic(HWND box) {
-  HWND found = nullptr;
-  EnumChildWindows(
-      box,
-      [](HWND window, LPARAM data) -> BOOL {
-        if (ClassName(window) != L"Static" ||
-            (GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
-          return TRUE;
-        *reinterpret_cast<HWND*>(data) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  return FindChildWindow(box, [](HWND window) {
+    return ClassName(window) == L"Static" &&
+           (GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+  });
 }
 
 }  // namespace

@@ -22,6 +22,12 @@ std::wstring ClassName(HWND window);
 RECT RectInParent(HWND window);
 SIZE ClientSize(HWND window);
 
+// The first window that `match` accepts: among the thread's top-level windows, among the
+// descendants of `parent`, or among all top-level windows.
+HWND FindThreadWindow(DWORD thread, const std::function<bool(HWND)>& match);
+HWND FindChildWindow(HWND parent, const std::function<bool(HWND)>& match);
+HWND FindTopLevelWindow(const std::function<bool(HWND)>& match);
+
 // The window of the thread that has the keyboard focus.
 HWND FocusOf(DWORD thread);
 // The first visible dialog (#32770) of the thread, or null.

@@ -1,0 +1,233 @@
+// The framework under the windows: titles, scaling, modality, ownership, events, wrapping, and
+// the error display for errors that leave a handler.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "application.h"
+#include "button.h"
+#include "component.h"
+#include "event.h"
+#include "form.h"
+#include "screen_scale.h"
+#include "text_layout.h"
+#include "thread_windows.h"
+#include "ui_probe.h"
+#include "win32_owners.h"
+
+namespace pem::testing {
+namespace {
+
+using namespace pem::gui;
+
+TEST(ApplicationTitle, IsTheFileNameCutAtItsFirstDotWithTheRestInLowerCase) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* title;
+  } cases[] = {
+      {L"C:\\tools\\CONVERT.EXE", L"Convert"},         {L"C:\\tools\\Dict.Tool.exe", L"Dict"},
+      {L"C:\\dotted.folder\\PemConv.exe", L"Pemconv"}, {L"pemconv.exe", L"pemconv"},
+      {L"C:\\x\\NOEXTENSION", L"Noextension"},         {L"C:\\x\\ＡＢＣ.exe", L"ＡＢＣ"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ApplicationTitleFromPath(c.path), c.title) << c.path;
+}
+
+TEST(ScreenScale, FollowsTheMeasuredTextHeightEdgeByEdge) {
+  EXPECT_EQ(FontHeightForDpi(-12, 96), -12);
+  EXPECT_EQ(FontHeightForDpi(-12, 120), -15);
+  EXPECT_EQ(FontHeightForDpi(-12, 144), -18);
+
+  const ScreenScale same(12);
+  const RECT unchanged = same.ApplyToEdges(28, 70, 249, 20);
+  EXPECT_EQ(unchanged.left, 28);
+  EXPECT_EQ(unchanged.right, 277);
+  // At 13/12 the width follows from the rounded edges: 3 -> 3, 8 -> 9 (8.67).
+  const ScreenScale larger(13);
+  const RECT scaled = larger.ApplyToEdges(3, 0, 5, 12);
+  EXPECT_EQ(scaled.left, 3);
+  EXPECT_EQ(scaled.right, 9);
+  EXPECT_EQ(scaled.bottom, 13);
+  EXPECT_EQ(ScreenScale(15).Apply(324), 405);
+}
+
+UniqueWindow TopLevel(bool visible, bool enabled) {
+  UniqueWindow window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | (visible ? WS_VISIBLE : 0), 0,
+                                      0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+  EnableWindow(window.get(), enabled);
+  return window;
+}
+
+TEST(ThreadWindows, DisablesOnlyVisibleEnabledOnesAndEnablesThemAgain) {
+  UniqueWindow first = TopLevel(true, true);
+  UniqueWindow hidden = TopLevel(false, true);
+  UniqueWindow disabled = TopLevel(true, false);
+  UniqueWindow spared = TopLevel(true, true);
+  UniqueWindow last = TopLevel(true, true);
+
+  DisabledWindowList list = DisableThreadWindows(spared.get());
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_FALSE(IsWindowEnabled(first.get()));
+  EXPECT_FALSE(IsWindowEnabled(last.get()));
+  EXPECT_TRUE(IsWindowEnabled(hidden.get()));
+  EXPECT_TRUE(IsWindowEnabled(spared.get()));
+
+  // A nested use sees nothing left to disable but the spared window.
+  {
+    ThreadWindowsDisabled nested(nullptr);
+    EXPECT_FALSE(IsWindowEnabled(spared.get()));
+  }
+  EXPECT_TRUE(IsWindowEnabled(spared.get()));
+
+  last.reset();  // a window that went away meanwhile is skipped
+  EnableThreadWindows(list);
+  EXPECT_TRUE(list.empty());
+  EXPECT_TRUE(IsWindowEnabled(first.get()));
+  EXPECT_FALSE(IsWindowEnabled(disabled.get()));
+}
+
+class Tracked : public TComponent {
+ public:
+  Tracked(TComponent& owner, std::vector<int>& log, int id)
+      : TComponent(&owner), log_(log), id_(id) {}
+  ~Tracked() override { log_.push_back(id_); }
+
+ private:
+  std::vector<int>& log_;
+  int id_;
+};
+
+TEST(Component, AnOwnerDestroysWhatItOwnsNewestFirst) {
+  std::vector<int> log;
+  {
+    TComponent owner;
+    Tracked& first = owner.Create<Tracked>(log, 1);
+    Tracked& second = first.Create<Tracked>(log, 2);
+    owner.Create<Tracked>(log, 3);
+    EXPECT_EQ(second.Owner(), &first);
+    EXPECT_EQ(owner.ComponentCount(), 2u);
+    owner.Create<Tracked>(log, 4);
+    owner.DestroyComponent(owner.Component(2));
+    EXPECT_EQ(log, std::vector<int>{4});
+  }
+  EXPECT_EQ(log, (std::vector<int>{4, 3, 1, 2}));
+}
+
+struct Receiver {
+  int calls = 0;
+  void Handle(TObject&) { ++calls; }
+};
+
+TEST(Event, AnUnsetEventIsSkippedABoundOneReachesItsReceiver) {
+  TComponent sender;
+  TNotifyEvent event;
+  EXPECT_FALSE(event);
+  event(sender);
+  Receiver receiver;
+  event.Bind(receiver, &Receiver::Handle);
+  event(sender);
+  event(sender);
+  EXPECT_EQ(receiver.calls, 2);
+  event.Reset();
+  event(sender);
+  EXPECT_EQ(receiver.calls, 2);
+}
+
+TEST(TextLayout, WrapsJapaneseBetweenCharactersAndEnglishAtBlanks) {
+  LOGFONTW spec{};
+  spec.lfHeight = -12;
+  spec.lfCharSet = SHIFTJIS_CHARSET;
+  wcscpy(spec.lfFaceName, L"ＭＳ Ｐゴシック");
+  UniqueFont font(CreateFontIndirectW(&spec));
+  WindowDc screen(nullptr);
+  SelectedObject selected(screen.get(), font.get());
+  const std::wstring japanese =
+      L"「ぺむりこ」の辞書データファイルを1アイテム1ファイルに変換します。";
+
+  const std::vector<std::wstring> lines = WrapLines(screen.get(), japanese, 120);
+  ASSERT_GE(lines.size(), 2u);
+  std::wstring joined;
+  for (const std::wstring& line : lines) {
+    SIZE size{};
+    GetTextExtentPoint32W(screen.get(), line.c_str(), static_cast<int>(line.size()), &size);
+    EXPECT_LE(size.cx, 120) << "line too wide";
+    EXPECT_NE(line.front(), L'。') << "a line never starts with a full stop";
+    joined += line;
+  }
+  EXPECT_EQ(joined, japanese);
+
+  const std::vector<std::wstring> words = WrapLines(screen.get(), L"one two three four", 40);
+  for (const std::wstring& line : words) EXPECT_NE(line.back(), L' ');
+  EXPECT_GE(words.size(), 2u);
+}
+
+// A form whose buttons fail in their own ways, on the test's thread; another thread answers.
+struct ErrorCase {
+  const char* name;
+  std::function<void()> fail;
+  const wchar_t* shown;  // the box's text; null: no box (the marker box comes first)
+};
+void PrintTo(const ErrorCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class HandlerError : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(HandlerError, IsShownUnderTheTitleAndTheApplicationGoesOn) {
+  TApplication application;
+  TForm* form = nullptr;
+  FormLayout layout;
+  layout.window_class = L"TErrorTestForm";
+  layout.client_width = 200;
+  layout.client_height = 100;
+  layout.visible = true;
+  struct TestForm : TForm {
+    TestForm(TComponent& owner, TestForm*& self, const FormLayout& layout)
+        : TForm((self = this, owner), layout) {}
+  };
+  TestForm* test_form = nullptr;
+  application.CreateForm<TestForm>(test_form, layout);
+  form = test_form;
+  TButton& failing = form->Create<TButton>(*form, ControlLayout{10, 10, 80, 25, "fail"});
+  TButton& marker = form->Create<TButton>(*form, ControlLayout{100, 10, 80, 25, "marker"});
+  failing.OnClick.Bind([&](TObject&) { GetParam().fail(); });
+  marker.OnClick.Bind([&](TObject&) { ApplicationMessageBox("marker", "marker", MB_OK); });
+
+  const DWORD thread = GetCurrentThreadId();
+  const HWND window = form->Handle();
+  MessageBoxSeen first;
+  std::thread user([&] {
+    Click(failing.Handle());
+    Click(marker.Handle());
+    first = AnswerMessageBox(thread, window);
+    if (first.caption != L"marker") AnswerMessageBox(thread, window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  });
+  application.Run();
+  user.join();
+
+  if (GetParam().shown) {
+    EXPECT_EQ(first.text, GetParam().shown);
+    EXPECT_EQ(first.caption, L"gui_test");
+    EXPECT_EQ(first.icon, ErrorIcon());
+  } else {
+    EXPECT_EQ(first.caption, L"marker");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, HandlerError,
+    ::testing::Values(
+        ErrorCase{"Letter", [] { throw Exception("failed"); }, L"failed."},
+        ErrorCase{"Period", [] { throw Exception("failed."); }, L"failed."},
+        ErrorCase{"Bracket", [] { throw Exception("code (5)"); }, L"code (5)"},
+        ErrorCase{"DoubleByte", [] { throw Exception("\x8e\xb8\x94\x73"); }, L"失敗."},
+        ErrorCase{"StandardError", [] { throw std::runtime_error("plain"); }, L"plain."},
+        ErrorCase{"Abort", [] { throw EAbort(); }, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace pem::testing
