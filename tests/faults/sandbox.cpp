@@ -66,6 +66,21 @@ std::string Utf8Of(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+namespace {
+
+// Windows enumerates no folder whose path is longer than MAX_PATH allows (Wine, asked anyway,
+// lists some other folder): the snapshot records such a folder but does not look inside.
+bool Enumerable(const std::filesystem::path& folder) {
+#ifdef _WIN32
+  return std::filesystem::absolute(folder).native().size() < 248;
+#else
+  (void)folder;
+  return true;
+#endif
+}
+
+}  // namespace
+
 Tree Snapshot(const std::filesystem::path& root) {
   Tree tree;
   namespace fs = std::filesystem;
@@ -75,6 +90,7 @@ Tree Snapshot(const std::filesystem::path& root) {
     const std::string name = Utf8Of(it->path().lexically_relative(root));
     if (it->is_directory()) {
       tree[name] = std::nullopt;
+      if (!Enumerable(it->path())) it.disable_recursion_pending();
     } else {
       tree[name] = ReadFile(it->path());
     }

@@ -32,8 +32,10 @@ void CheckEntries(const harden::Sandbox& sandbox, const harden::RecordingHost& h
   const int count = categories.ReadNumber("ItemData", "Count", 0);
   for (int i = 0; i < count && next < written.size(); ++i) {
     const std::string section = "DicData" + std::to_string(i);
+    // The empty name puts the entries into the output folder itself.
+    const std::string name = CategoryFolderName(categories.ReadCategoryName(i));
     const std::filesystem::path folder =
-        NativeOf(sandbox.OutputText() + "\\" + CategoryFolderName(categories.ReadCategoryName(i)));
+        NativeOf(sandbox.OutputText() + (name.empty() ? "" : "\\" + name));
     const int entries = texts.ReadNumber(section, "Count", 0);
     for (int j = 0; j < entries && next < written.size(); ++j, ++next) {
       const std::filesystem::path file = NativeOf(written[next]);
