@@ -231,3 +231,93 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace pem::testing
+
+namespace pem::testing {
+namespace {
+
+using namespace pem::gui;
+
+struct PlainForm : TForm {
+  PlainForm(TComponent& owner, PlainForm*& self, const FormLayout& layout)
+      : TForm((self = this, owner), layout) {}
+};
+
+FormLayout PlainLayout(const wchar_t* window_class, bool visible) {
+  FormLayout layout;
+  layout.window_class = window_class;
+  layout.client_width = 240;
+  layout.client_height = 120;
+  layout.border_style = TBorderStyle::bsDialog;
+  layout.position = TPosition::poScreenCenter;
+  layout.visible = visible;
+  return layout;
+}
+
+struct ModalCase {
+  const char* name;
+  // What the user does in the modal window (on another thread), with its OK button.
+  std::function<void(HWND window, HWND ok)> act;
+  TModalResult result;
+  int close_queries;  // how often the close query refuses before it agrees
+};
+void PrintTo(const ModalCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class ModalForm : public ::testing::TestWithParam<ModalCase> {};
+
+TEST_P(ModalForm, EndsWithItsResultWhileTheOtherWindowsWait) {
+  const ModalCase& c = GetParam();
+  TApplication application;
+  PlainForm* main = nullptr;
+  application.CreateForm<PlainForm>(main, PlainLayout(L"TModalTestMain", true));
+  PlainForm* dialog = nullptr;
+  application.CreateForm<PlainForm>(dialog, PlainLayout(L"TModalTestDialog", false));
+  TButton& ok = dialog->Create<TButton>(*dialog, ControlLayout{10, 80, 80, 25, "&OK", 0});
+  TButton& cancel = dialog->Create<TButton>(*dialog, ControlLayout{100, 80, 80, 25, "&Cancel", 1});
+  ok.SetModalResult(mrOk);
+  ok.SetDefault(true);
+  cancel.SetModalResult(mrCancel);
+  cancel.SetCancel(true);
+  int refusals = c.close_queries;
+  dialog->OnCloseQuery.Bind([&](TObject&, bool& can_close) { can_close = refusals-- <= 0; });
+
+  const HWND window = dialog->Handle();
+  const HWND main_window = main->Handle();
+  bool main_disabled = false;
+  std::thread user([&] {
+    WaitUntil([&] { return FocusOf(GetWindowThreadProcessId(window, nullptr)) == ok.Handle(); });
+    main_disabled = !IsWindowEnabled(main_window);
+    for (int attempt = 0; attempt <= c.close_queries; ++attempt) c.act(window, ok.Handle());
+  });
+  dialog->SetActiveControl(&ok);
+  const TModalResult result = dialog->ShowModal();
+  user.join();
+
+  EXPECT_EQ(result, c.result);
+  EXPECT_TRUE(main_disabled);
+  EXPECT_TRUE(IsWindowEnabled(main_window));
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_EQ(refusals, -1) << "the close query was asked once per attempt";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, ModalForm,
+    ::testing::Values(
+        ModalCase{"OkButton", [](HWND, HWND ok) { Click(ok); }, mrOk, 0},
+        ModalCase{"EnterOnTheDefaultButton", [](HWND, HWND) { PressKey(VK_RETURN); }, mrOk, 0},
+        ModalCase{"EscapeOnTheCancelButton", [](HWND, HWND) { PressKey(VK_ESCAPE); }, mrCancel, 0},
+        ModalCase{"CloseBox",
+                  [](HWND window, HWND) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); },
+                  mrCancel, 0},
+        ModalCase{"RefusedOnceThenOk",
+                  [](HWND window, HWND ok) {
+                    Click(ok);
+                    // The refusal leaves the window up; the next click comes after it.
+                    WaitUntil([&] { return IsWindowVisible(window) != FALSE; });
+                  },
+                  mrOk, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace pem::testing
