@@ -89,9 +89,12 @@ void ExpectInsideOrClearError(const Sandbox& sandbox, const std::string& out,
     const std::string& written = host.Written()[0];
     EXPECT_TRUE(written.starts_with(out + "\\")) << written;
     EXPECT_EQ(ReadFile(NativeOf(written)), "text\r\n");
-    // Windows snapshots do not see past MAX_PATH; every file they see is the entry's.
-    EXPECT_EQ(files.size(), kWindows ? std::min<std::size_t>(files.size(), 1) : 1)
-        << ::testing::PrintToString(files);
+    // Windows snapshots do not look past MAX_PATH, so there the entry may be out of their sight.
+    if (kWindows) {
+      EXPECT_LE(files.size(), 1u) << ::testing::PrintToString(files);
+    } else {
+      EXPECT_EQ(files.size(), 1u) << ::testing::PrintToString(files);
+    }
     for (const std::string& file : files) EXPECT_EQ(*Snapshot(sandbox.Output())[file], "text\r\n");
     return;
   }
