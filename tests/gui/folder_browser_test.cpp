@@ -32,6 +32,7 @@ class Folders {
     chosen = root_ / L"保存先";
     child = chosen / "child";
     std::filesystem::create_directories(child);
+    std::filesystem::create_directories(chosen / L"café");
     WriteBytes(chosen / "file.txt", "");
   }
   Folders(const Folders&) = delete;
@@ -164,6 +165,8 @@ TEST_P(FolderBrowser, OpensAtEdit2AndWritesTheChoiceBack) {
     EXPECT_EQ(SelectedText(seen.tree), c.selected);
   }
   c.act(seen);
+  // Answered once the click handler has returned to the message loop, Edit2 written.
+  SendMessageW(w.form, WM_NULL, 0, 0);
 
   EXPECT_TRUE(WaitUntil([&] { return WindowText(w.edit2) == c.result(folders); }))
       << "Edit2: " << WindowText(w.edit2);
@@ -185,24 +188,32 @@ std::wstring Empty(const Folders&) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FolderBrowser,
-    ::testing::Values(BrowseCase{"CancelKeepsAnExistingFolder", Chosen, L"保存先", Cancel, Chosen},
-                      BrowseCase{"OkOnTheSameFolderKeepsIt", Chosen, L"保存先", Confirm, Chosen},
-                      BrowseCase{"OkOnAnotherFolderWritesItsPath", Chosen, L"保存先",
-                                 [](const BrowserSeen& seen) {
-                                   ASSERT_TRUE(SelectChild(seen.tree, L"child"));
-                                   Confirm(seen);
-                                 },
-                                 [](const Folders& f) { return f.child.wstring(); }},
-                      BrowseCase{"TrailingSeparatorCountsAsExisting",
-                                 [](const Folders& f) { return Chosen(f) + L"\\"; }, L"保存先",
-                                 Cancel, [](const Folders& f) { return Chosen(f) + L"\\"; }},
-                      BrowseCase{"CancelOnEmptyStaysEmpty", Empty, nullptr, Cancel, Empty},
-                      BrowseCase{"CancelEmptiesAMissingFolder",
-                                 [](const Folders& f) { return Chosen(f) + L"\\missing"; }, nullptr,
-                                 Cancel, Empty},
-                      BrowseCase{"CancelEmptiesAFilePath",
-                                 [](const Folders& f) { return (f.chosen / "file.txt").wstring(); },
-                                 nullptr, Cancel, Empty}),
+    ::testing::Values(
+        BrowseCase{"CancelKeepsAnExistingFolder", Chosen, L"保存先", Cancel, Chosen},
+        BrowseCase{"OkOnTheSameFolderKeepsIt", Chosen, L"保存先", Confirm, Chosen},
+        BrowseCase{"OkOnAnotherFolderWritesItsPath", Chosen, L"保存先",
+                   [](const BrowserSeen& seen) {
+                     ASSERT_TRUE(SelectChild(seen.tree, L"child"));
+                     Confirm(seen);
+                   },
+                   [](const Folders& f) { return f.child.wstring(); }},
+        // A name without a code page 932 form would reach the conversion as another path.
+        BrowseCase{"OkOnAFolderCodePage932CannotNameKeepsTheText", Chosen, L"保存先",
+                   [](const BrowserSeen& seen) {
+                     ASSERT_TRUE(SelectChild(seen.tree, L"café"));
+                     Confirm(seen);
+                   },
+                   Chosen},
+        BrowseCase{"TrailingSeparatorCountsAsExisting",
+                   [](const Folders& f) { return Chosen(f) + L"\\"; }, L"保存先", Cancel,
+                   [](const Folders& f) { return Chosen(f) + L"\\"; }},
+        BrowseCase{"CancelOnEmptyStaysEmpty", Empty, nullptr, Cancel, Empty},
+        BrowseCase{"CancelEmptiesAMissingFolder",
+                   [](const Folders& f) { return Chosen(f) + L"\\missing"; }, nullptr, Cancel,
+                   Empty},
+        BrowseCase{"CancelEmptiesAFilePath",
+                   [](const Folders& f) { return (f.chosen / "file.txt").wstring(); }, nullptr,
+                   Cancel, Empty}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
