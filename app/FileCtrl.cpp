@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "application.h"
+#include "cp932_text.h"
 #include "filesystem.h"
 #include "thread_windows.h"
 #include "win32_owners.h"
@@ -21,17 +22,6 @@ int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
   if (message == BFFM_INITIALIZED && data != 0)
     SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
   return 0;
-}
-
-// The path in code page 932, or nothing when a character of it has no code page 932 form (a
-// substitute character would name another folder, or none).
-bool ExactCp932(const wchar_t* wide, std::string& narrow) {
-  BOOL lossy = FALSE;
-  const int length =
-      WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, &lossy);
-  if (length <= 0 || lossy) return false;
-  narrow = NarrowCp932(wide);
-  return true;
 }
 
 }  // namespace
@@ -67,7 +57,7 @@ bool BrowseForDirectory(const std::string& title, std::string& directory) {
   if (!chosen) return false;
   // A confirmed item without a usable path counts as no choice; the text stays as it was.
   std::string path;
-  if (!SHGetPathFromIDListW(chosen.get(), buffer.get()) || !ExactCp932(buffer.get(), path))
+  if (!SHGetPathFromIDListW(chosen.get(), buffer.get()) || !gui::ExactCp932(buffer.get(), path))
     return false;
   directory = path;
   return true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "application.h"
+#include "cp932_text.h"
 #include "form.h"
 #include "os_error.h"
 #include "win32_text.h"
@@ -64,7 +65,7 @@ std::wstring TWinControl::WideText() const {
 }
 
 std::string TWinControl::Text() const {
-  return NarrowCp932(WideText());
+  return UserTextToCp932(WideText());
 }
 
 void TWinControl::SetText(const std::string& text) {

