@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <random>
+#include <sstream>
 #include <thread>
 
 #include "dictionary.h"
@@ -28,27 +28,36 @@ struct Pem2TxtRun {
   bool timed_out = false;
 };
 
+// Runs pem2txt under pemconv_peak_memory, in a process group of its own so that a run that
+// hangs can be ended whole.
 Pem2TxtRun RunPem2Txt(const Sandbox& sandbox) {
+  const std::string result = (sandbox.Root() / "peak").string();
   const std::string source = sandbox.Source().string();
   const std::string out = sandbox.Output().string();
-  char* const argv[] = {const_cast<char*>(PEMCONV_PEM2TXT), const_cast<char*>("-q"),
-                        const_cast<char*>(source.c_str()), const_cast<char*>(out.c_str()), nullptr};
+  std::vector<std::string> args = {PEMCONV_PEAK_MEMORY, result, PEMCONV_PEM2TXT, "-q", source, out};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
   Pem2TxtRun run;
   pid_t child = 0;
-  if (posix_spawn(&child, PEMCONV_PEM2TXT, nullptr, nullptr, argv, environ) != 0) return run;
+  const int spawned = posix_spawn(&child, argv[0], nullptr, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  if (spawned != 0) return run;
   const auto start = std::chrono::steady_clock::now();
   int status = 0;
-  rusage usage{};
-  while (wait4(child, &status, WNOHANG, &usage) == 0) {
+  while (waitpid(child, &status, WNOHANG) == 0) {
     if (std::chrono::steady_clock::now() - start > kTimeLimit && !run.timed_out) {
       run.timed_out = true;
-      kill(child, SIGKILL);
+      kill(-child, SIGKILL);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.peak_kib = usage.ru_maxrss;
+  std::istringstream(ReadFile(result)) >> run.status >> run.peak_kib;
   return run;
 }
 
@@ -95,7 +104,7 @@ std::string Garbage(std::size_t size, unsigned seed) {
 
 std::string Text(int category, int key) {
   std::string text = "text of " + std::to_string(category) + "/" + std::to_string(key) + " ";
-  text.resize(94, 'x');
+  text.resize(95, 'x');
   return text;
 }
 
