@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the seed corpus of every fuzz target (tests/fuzz/corpus/<target>/) from the bundled
-sample dictionary and from tricky cases of the reading and naming rules. Run it again after
-changing the cases; libFuzzer grows its own corpus from these seeds (tools/fuzz.sh)."""
+"""Adds the hand-made seeds of every fuzz target to tests/fuzz/corpus/<target>/: the bundled
+sample dictionary and tricky cases of the reading and naming rules. Each seed is named by its
+hash, so running it again adds only new cases. The rest of the corpus is what libFuzzer found
+(tools/fuzz.sh -m merges it)."""
 import hashlib
 import pathlib
 
@@ -84,8 +85,6 @@ RUNS = [
 def write(target, inputs):
     folder = HERE / "corpus" / target
     folder.mkdir(parents=True, exist_ok=True)
-    for old in folder.iterdir():
-        old.unlink()
     for data in inputs:
         (folder / hashlib.sha1(data).hexdigest()).write_bytes(data)
 
