@@ -73,7 +73,11 @@ std::string DropPrivileges() {
 
 std::string ChildReport(const std::string& install, const std::string& out) {
   std::string report;
-  const std::string skip = DropPrivileges();
+  std::string skip = DropPrivileges();
+  if (skip.empty() && !PlatformFileSystem().FolderExists(out)) {
+    skip = "the unprivileged user cannot reach the output folder " + out +
+           " (is the temporary folder open to every user?)";
+  }
   Put(report, skip);
   if (!skip.empty()) return report;
   RecordingHost host(install, out);
