@@ -253,14 +253,14 @@ TWinControl* TWinControl::FromHandle(HWND window) {
   return window ? static_cast<TWinControl*>(GetPropW(window, kControlProperty)) : nullptr;
 }
 
-void TWinControl::CreateStockWindow(const WindowSpec& spec, const ControlLayout& layout) {
+void TWinControl::CreateStockWindow(const WindowSpec& kind, const ControlLayout& layout) {
   TForm* form = ParentForm();
   const RECT bounds =
       form ? form->ScaleLayout(layout)
            : RECT{layout.left, layout.top, layout.left + layout.width, layout.top + layout.height};
-  const DWORD style = spec.style | WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0);
+  const DWORD style = kind.style | WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0);
   const HWND window = CreateWindowExW(
-      spec.ex_style, spec.class_name, WidenCp932(layout.text).c_str(), style, bounds.left,
+      kind.ex_style, kind.class_name, WidenCp932(layout.text).c_str(), style, bounds.left,
       bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent_->handle_, nullptr,
       GetModuleHandleW(nullptr), nullptr);
   if (!window) RaiseLastOSError();
@@ -271,12 +271,12 @@ void TWinControl::CreateStockWindow(const WindowSpec& spec, const ControlLayout&
   if (form) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(form->Font()), FALSE);
 }
 
-void TWinControl::CreateOwnWindow(const WindowSpec& spec, HWND parent, const RECT& bounds,
+void TWinControl::CreateOwnWindow(const WindowSpec& kind, HWND parent, const RECT& bounds,
                                   const std::wstring& text) {
-  RegisterOwnClass(spec.class_name, OwnWindowProc);
-  const bool child = (spec.style & WS_CHILD) != 0;
+  RegisterOwnClass(kind.class_name, OwnWindowProc);
+  const bool child = (kind.style & WS_CHILD) != 0;
   const HWND window =
-      CreateWindowExW(spec.ex_style, spec.class_name, text.c_str(), spec.style, bounds.left,
+      CreateWindowExW(kind.ex_style, kind.class_name, text.c_str(), kind.style, bounds.left,
                       bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                       nullptr, GetModuleHandleW(nullptr), this);
   if (!window) RaiseLastOSError();

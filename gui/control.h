@@ -95,9 +95,9 @@ class TWinControl : public TComponent {
     DWORD ex_style;
   };
   // A standard control of the platform, subclassed: child of the parent, placed by the layout.
-  void CreateStockWindow(const WindowSpec& spec, const ControlLayout& layout);
+  void CreateStockWindow(const WindowSpec& kind, const ControlLayout& layout);
   // A window of a class that the framework registered (see window_class.h).
-  void CreateOwnWindow(const WindowSpec& spec, HWND parent, const RECT& bounds,
+  void CreateOwnWindow(const WindowSpec& kind, HWND parent, const RECT& bounds,
                        const std::wstring& text);
 
   virtual LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam);

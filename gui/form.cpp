@@ -62,16 +62,16 @@ int ScreenDpi() {
   return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
-UniqueFont CreateFormFont(const FontSpec& spec) {
+UniqueFont CreateFormFont(const FontSpec& font_spec) {
   LOGFONTW font{};
-  font.lfHeight = FontHeightForDpi(spec.height, ScreenDpi());
+  font.lfHeight = FontHeightForDpi(font_spec.height, ScreenDpi());
   font.lfWeight = FW_NORMAL;
-  font.lfCharSet = spec.charset;
+  font.lfCharSet = font_spec.charset;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH;
-  const std::wstring name = WidenCp932(spec.name);
+  const std::wstring name = WidenCp932(font_spec.name);
   name.copy(font.lfFaceName, LF_FACESIZE - 1);
   UniqueFont result(CreateFontIndirectW(&font));
   if (!result) RaiseLastOSError();

@@ -137,11 +137,11 @@ TEST(Event, AnUnsetEventIsSkippedABoundOneReachesItsReceiver) {
 }
 
 TEST(TextLayout, WrapsJapaneseBetweenCharactersAndEnglishAtBlanks) {
-  LOGFONTW spec{};
-  spec.lfHeight = -12;
-  spec.lfCharSet = SHIFTJIS_CHARSET;
-  wcscpy(spec.lfFaceName, L"ＭＳ Ｐゴシック");
-  UniqueFont font(CreateFontIndirectW(&spec));
+  LOGFONTW wanted{};
+  wanted.lfHeight = -12;
+  wanted.lfCharSet = SHIFTJIS_CHARSET;
+  wcscpy(wanted.lfFaceName, L"ＭＳ Ｐゴシック");
+  UniqueFont font(CreateFontIndirectW(&wanted));
   WindowDc screen(nullptr);
   SelectedObject selected(screen.get(), font.get());
   const std::wstring japanese =
