@@ -86,7 +86,7 @@ void TForm1::Button4Click(gui::TObject&) {
 }
 
 void TForm1::SetControlsEnabled(bool enabled) {
-  for (gui::TWinControl* control : Form1->Controls()) control->SetEnabled(enabled);
+  for (gui::TWinControl* control : Controls()) control->SetEnabled(enabled);
 }
 
 std::string TForm1::InstallFolderText() {
