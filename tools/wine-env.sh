@@ -28,10 +28,16 @@ wine_env_start() {
   wine_env_fonts
   if [ -z "${PEMCONV_DISPLAY_STARTED:-}" ]; then
     local num=${PEMCONV_DISPLAY_NUM:-97}
-    if ! [ -e "/tmp/.X11-unix/X$num" ]; then
+    # A display that answers is reused; the socket and lock of a killed server are stale and go.
+    if ! DISPLAY=":$num" xdpyinfo >/dev/null 2>&1; then
+      rm -f "/tmp/.X$num-lock" "/tmp/.X11-unix/X$num"
       Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
       PEMCONV_XVFB_PID=$!
-      for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$num" ] && break; sleep 0.1; done
+      for _ in $(seq 100); do DISPLAY=":$num" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+      DISPLAY=":$num" xdpyinfo >/dev/null 2>&1 || {
+        echo "wine-env: the virtual display :$num does not start" >&2
+        return 1
+      }
     fi
     export DISPLAY=":$num"
     export PEMCONV_DISPLAY_STARTED=1
