@@ -43,6 +43,9 @@ wine_env_start() {
     export PEMCONV_DISPLAY_STARTED=1
   fi
   wineserver -p 2>/dev/null || true
+  # The first program of a fresh wineserver starts Wine's own services, which keep the standard
+  # streams they inherit open: start them here, so that no test's output pipe stays open after it.
+  "$PEMCONV_WINE" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 # The Japanese faces that the GUI asks for ("ＭＳ Ｐゴシック", ...) drawn with the IPA fonts, once
