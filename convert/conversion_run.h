@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "errors.h"
+#include "file_errors.h"
 #include "filesystem.h"
 
 namespace pem {
