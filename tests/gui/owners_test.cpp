@@ -1,13 +1,11 @@
 // The owners of handles, COM objects and shell memory: moving hands a resource on, and every
-// resource is released exactly once; scopes put back what they changed.
+// resource is released exactly once.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
 #include <map>
-#include <memory>
 #include <ostream>
-#include <thread>
 #include <type_traits>
 
 #include "win32_owners.h"
@@ -191,82 +189,6 @@ TEST(ComPtrReferences, ShareBorrowAndQueryEachHoldOneReferenceOfTheirOwn) {
   }
   EXPECT_EQ(object.References(), 0u);
   EXPECT_EQ(released[7], 1);
-}
-
-TEST(ImageListRef, NeverDestroysTheListItBorrows) {
-  UniqueImageList owned(ImageList_Create(16, 16, ILC_COLOR32, 1, 1));
-  ASSERT_TRUE(owned);
-  { const ImageListRef borrowed(owned.get()); }
-  UniqueBitmap bitmap(CreateBitmap(16, 16, 1, 32, nullptr));
-  EXPECT_EQ(ImageList_Add(owned.get(), bitmap.get(), nullptr), 0) << "the list still works";
-}
-
-struct ScopeCase {
-  const char* name;
-  std::function<INT_PTR()> read;  // the state the scope changes
-  std::function<std::shared_ptr<void>()> enter;
-  INT_PTR inside;
-};
-void PrintTo(const ScopeCase& c, std::ostream* out) {
-  *out << c.name;
-}
-
-class Scopes : public ::testing::TestWithParam<ScopeCase> {};
-
-TEST_P(Scopes, ChangeTheStateForTheScopeAndPutItBack) {
-  const ScopeCase& c = GetParam();
-  const INT_PTR before = c.read();
-  ASSERT_NE(before, c.inside);
-  {
-    const std::shared_ptr<void> scope = c.enter();
-    EXPECT_EQ(c.read(), c.inside);
-  }
-  EXPECT_EQ(c.read(), before);
-}
-
-HWND VisibleWindow() {
-  static const UniqueWindow window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                                   10, 10, nullptr, nullptr, nullptr, nullptr));
-  return window.get();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, Scopes,
-    ::testing::Values(
-        ScopeCase{"RedrawSuspension",
-                  [] { return static_cast<INT_PTR>(IsWindowVisible(VisibleWindow())); },
-                  [] { return std::make_shared<RedrawSuspension>(VisibleWindow()); }, FALSE},
-        ScopeCase{"WaitCursor",
-                  [] {
-                    if (!GetCursor()) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-                    return reinterpret_cast<INT_PTR>(GetCursor());
-                  },
-                  [] { return std::make_shared<WaitCursor>(); },
-                  reinterpret_cast<INT_PTR>(LoadCursorW(nullptr, IDC_WAIT))},
-        ScopeCase{"ErrorMode", [] { return static_cast<INT_PTR>(GetErrorMode()); },
-                  [] { return std::make_shared<ErrorModeScope>(SEM_NOOPENFILEERRORBOX); },
-                  SEM_NOOPENFILEERRORBOX}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ComScopes, UninitialiseOnlyWhatTheyInitialised) {
-  const struct {
-    const char* name;
-    std::function<HRESULT()> scope;  // gives the initialisation's result
-  } cases[] = {
-      {"Com", [] { return ComInitialization().result(); }},
-      {"Ole", [] { return OleInitialization().result(); }},
-  };
-  for (const auto& c : cases) {
-    std::thread([&] {
-      // A thread of the multi-threaded apartment refuses the single-threaded one.
-      ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-      EXPECT_EQ(c.scope(), RPC_E_CHANGED_MODE) << c.name;
-      EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE)
-          << c.name << ": the thread's own initialisation was undone";
-      CoUninitialize();
-      CoUninitialize();
-    }).join();
-  }
 }
 
 }  // namespace
