@@ -98,8 +98,9 @@ std::string TForm1::OutputFolderText() {
 }
 
 void TForm1::ApplicationMessageBox(const std::string& text, const std::string& caption,
-                                   unsigned flags) {
-  gui::ApplicationMessageBox(text, caption, flags);
+                                   BoxKind kind) {
+  gui::ApplicationMessageBox(text, caption,
+                             kind == BoxKind::kError ? MB_ICONERROR : MB_ICONINFORMATION);
 }
 
 void TForm1::ShowExceptionBox(const Exception& error) {
