@@ -32,7 +32,7 @@ class TShellChangeNotifier {
   void HandOver() const;
 
   std::shared_ptr<Target> target_;
-  UniqueEvent stop_;
+  UniqueKernelHandle stop_;
   UniqueChangeNotification change_;
   std::thread thread_;
 };

@@ -16,13 +16,6 @@ std::uint16_t ElementCount(const ITEMIDLIST* element) {
   return count;
 }
 
-ComPtr<IMalloc> TaskAllocator() {
-  ComPtr<IMalloc> allocator;
-  const HRESULT status = SHGetMalloc(allocator.put());
-  if (FAILED(status)) throw EOleSysError(status);
-  return allocator;
-}
-
 // The element before the terminator, or null for the empty list.
 ITEMIDLIST* LastElement(ITEMIDLIST* list) {
   ITEMIDLIST* last = nullptr;
@@ -36,7 +29,7 @@ ITEMIDLIST* LastElement(ITEMIDLIST* list) {
 }  // namespace
 
 ITEMIDLIST* AllocateIdBlock(std::size_t bytes) {
-  void* block = TaskAllocator()->Alloc(bytes);
+  void* block = ShellAllocator()->Alloc(bytes);
   if (block) std::memset(block, 0, bytes);
   return static_cast<ITEMIDLIST*>(block);
 }
@@ -88,8 +81,7 @@ AbsoluteIdList JoinIdLists(const ITEMIDLIST* a, const ITEMIDLIST* b) {
 
 void DropLastIdElement(ITEMIDLIST* list) {
   if (!list) return;
-  if (ITEMIDLIST* last = LastElement(list))
-    std::memset(last, 0, kTerminatorSize);
+  if (ITEMIDLIST* last = LastElement(list)) std::memset(last, 0, kTerminatorSize);
 }
 
 ChildIdList LastIdElementCopy(const ITEMIDLIST* list) {

@@ -152,7 +152,8 @@ std::uint8_t TShellFolder::AbilityFlags() const {
 }
 
 std::uint8_t TShellFolder::TraitFlags() const {
-  return CollectFlags(Attributes(0x000F0000), {{SFGAO_GHOSTED, tfGhosted},
+  // Hidden objects are the ones drawn ghosted.
+  return CollectFlags(Attributes(0x000F0000), {{SFGAO_HIDDEN, tfGhosted},
                                                {SFGAO_LINK, tfLink},
                                                {SFGAO_READONLY, tfReadOnly},
                                                {SFGAO_SHARE, tfShared}}) |
@@ -198,7 +199,8 @@ TShellFolder* DesktopItem() {
 ShellControlsModule::ShellControlsModule() {
   AbsoluteIdList list;
   SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, list.put());
-  if (list) desktop_item = std::make_unique<TShellFolder>(nullptr, DesktopShellFolder(), list.get());
+  if (list)
+    desktop_item = std::make_unique<TShellFolder>(nullptr, DesktopShellFolder(), list.get());
 }
 
 ShellControlsModule::~ShellControlsModule() {
@@ -247,8 +249,8 @@ ComPtr<IShellFolder> BindSubFolder(IShellFolder* parent, const ITEMIDLIST* list,
 std::unique_ptr<TShellFolder> ItemFromAbsoluteId(const ITEMIDLIST* list) {
   ComPtr<IShellFolder> desktop = DesktopShellFolder();
   ComPtr<IShellFolder> folder = BindSubFolder(desktop.get(), list, nullptr);
-  return std::make_unique<TShellFolder>(DesktopItem(), folder ? std::move(folder) : std::move(desktop),
-                                        list);
+  return std::make_unique<TShellFolder>(DesktopItem(),
+                                        folder ? std::move(folder) : std::move(desktop), list);
 }
 
 int CompareSiblings(const TShellFolder& a, const TShellFolder& b) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 // After windows.h, which it needs.
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdint>

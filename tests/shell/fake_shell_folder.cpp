@@ -38,7 +38,7 @@ HRESULT FakeShellFolder::QueryInterface(REFIID iid, void** object) {
 }
 
 HRESULT FakeShellFolder::GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF* word) {
-  if (attribute_status == S_OK) *word &= attributes;
+  if (attribute_status == S_OK) *word = attributes;
   return attribute_status;
 }
 

@@ -1,5 +1,6 @@
 // A folder interface whose answers the test sets: names by name flags in any of the record
-// forms, one attribute word, and a record of the renames asked of it.
+// forms, one attribute word (reported whatever was asked, as shells do), and a count of the
+// renames asked of it.
 #pragma once
 
 #include <windows.h>
@@ -34,9 +35,7 @@ class FakeShellFolder final : public IShellFolder {
                                              ULONG*) override {
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override {
-    return E_NOTIMPL;
-  }
+  HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID,
                                          void** object) override {
     *object = nullptr;

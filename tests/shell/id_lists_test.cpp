@@ -1,12 +1,13 @@
 // The item-id list functions on lists written as letters: each letter is one element whose
 // length and bytes follow from the letter, "" is the empty list and "-" is none.
+#include "id_lists.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "id_lists.h"
 #include "task_memory.h"
 
 namespace pem::testing {
@@ -65,7 +66,9 @@ TEST(IdLists, ReadCopyJoinAndCutLists) {
     DropLastIdElement(list.get());
     return One(list.get());
   };
-  const Operation last = [](auto& a, auto&) { return One(LastIdElementCopy(MakeList(a).get()).get()); };
+  const Operation last = [](auto& a, auto&) {
+    return One(LastIdElementCopy(MakeList(a).get()).get());
+  };
   const Operation ancestors = [](auto& a, auto&) {
     std::vector<std::string> lists;
     for (const AbsoluteIdList& ancestor : CollectAncestorIds(MakeList(a).get()))

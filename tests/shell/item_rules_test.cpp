@@ -31,27 +31,49 @@ TEST(DisplayNames, FollowTheRecordFormAndTheShellsMarks) {
     std::wstring wide;
     std::string cp932;
   } cases[] = {
-      {"a question mark before digits goes", {{SHGDN_INFOLDER, F::Wide(L"?12?3")}}, SHGDN_INFOLDER,
-       L"123", "123"},
-      {"a question mark before a letter stays", {{SHGDN_INFOLDER, F::Wide(L"?a")}},
-       SHGDN_INFOLDER, L"?a", "?a"},
+      {"a question mark before digits goes",
+       {{SHGDN_INFOLDER, F::Wide(L"?12?3")}},
+       SHGDN_INFOLDER,
+       L"123",
+       "123"},
+      {"a question mark before a letter stays",
+       {{SHGDN_INFOLDER, F::Wide(L"?a")}},
+       SHGDN_INFOLDER,
+       L"?a",
+       "?a"},
       {"a lone question mark stays", {{SHGDN_INFOLDER, F::Wide(L"?")}}, SHGDN_INFOLDER, L"?", "?"},
-      {"no code page 932 form", {{SHGDN_INFOLDER, F::Wide(L"caf\u00e9")}}, SHGDN_INFOLDER,
-       L"caf\u00e9", "caf?"},
-      {"a replaced character is no mark", {{SHGDN_INFOLDER, F::Wide(L"\u00e91")}},
-       SHGDN_INFOLDER, L"\u00e91", "?1"},
-      {"inline code page 932 bytes", {{SHGDN_INFOLDER, F::Inline(Sjis("日本"))}}, SHGDN_INFOLDER,
-       L"日本", Sjis("日本")},
-      {"offset into the first element", {{SHGDN_INFOLDER, F::Offset(4)}}, SHGDN_INFOLDER, L"name",
+      {"no code page 932 form",
+       {{SHGDN_INFOLDER, F::Wide(L"caf\u00e9")}},
+       SHGDN_INFOLDER,
+       L"caf\u00e9",
+       "caf?"},
+      {"a replaced character is no mark",
+       {{SHGDN_INFOLDER, F::Wide(L"\u00e91")}},
+       SHGDN_INFOLDER,
+       L"\u00e91",
+       "?1"},
+      {"inline code page 932 bytes",
+       {{SHGDN_INFOLDER, F::Inline(Sjis("日本"))}},
+       SHGDN_INFOLDER,
+       L"日本",
+       Sjis("日本")},
+      {"offset into the first element",
+       {{SHGDN_INFOLDER, F::Offset(4)}},
+       SHGDN_INFOLDER,
+       L"name",
        "name"},
       {"offset past the element", {{SHGDN_INFOLDER, F::Offset(9)}}, SHGDN_INFOLDER, L"", ""},
       {"failed call", {}, SHGDN_INFOLDER, L"", ""},
       {"class identifier path gives the normal name",
        {{SHGDN_FORPARSING, F::Wide(computer)}, {SHGDN_NORMAL, F::Wide(L"My Computer")}},
-       SHGDN_FORPARSING, L"My Computer", "My Computer"},
+       SHGDN_FORPARSING,
+       L"My Computer",
+       "My Computer"},
       {"a normal name that is a class identifier ends there",
        {{SHGDN_FORPARSING, F::Wide(computer)}, {SHGDN_NORMAL, F::Wide(computer)}},
-       SHGDN_FORPARSING, computer, "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
+       SHGDN_FORPARSING,
+       computer,
+       "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
   };
   const std::vector<BYTE> list = ElementWithName();
   for (const auto& c : cases) {
@@ -87,7 +109,7 @@ TEST(ItemAttributes, ComeFromOneQueryOfTheParentFolderAndNeverFromAFailedOne) {
     {
       TShellFolder parent(nullptr, ComPtr<IShellFolder>::Borrow(&folder), DesktopIdList().get());
       const std::vector<BYTE> local = ElementWithName();
-      const TShellFolder item(&parent, nullptr, reinterpret_cast<const ITEMIDLIST*>(local.data()));
+      const TShellFolder item(&parent, {}, reinterpret_cast<const ITEMIDLIST*>(local.data()));
       EXPECT_EQ(item.IsContainer(), c.container) << c.what;
       EXPECT_EQ(item.MayHaveSubfolders(), c.subfolders) << c.what;
       EXPECT_EQ(item.AbilityFlags(), c.abilities) << c.what;
@@ -108,7 +130,7 @@ TEST(ItemRename, IsAskedOnlyWhenOfferedAndAFailureKeepsTheLists) {
     folder.attributes = c.attributes;
     TShellFolder parent(nullptr, ComPtr<IShellFolder>::Borrow(&folder), DesktopIdList().get());
     const std::vector<BYTE> local = ElementWithName();
-    TShellFolder item(&parent, nullptr, reinterpret_cast<const ITEMIDLIST*>(local.data()));
+    TShellFolder item(&parent, {}, reinterpret_cast<const ITEMIDLIST*>(local.data()));
     const ITEMIDLIST* before = item.LocalId();
     if (c.throws) {
       try {

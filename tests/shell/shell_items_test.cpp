@@ -50,9 +50,7 @@ TEST(ResolveRoot, TakesRootNamesInAnyCaseAndPathsAndMendsADriveText) {
 TEST(ResolveRoot, ThatFailsRestoresThePreviousTextAndKeepsThePreviousItem) {
   const ShellFolders folders;
   const std::string missing = NarrowCp932(folders.Path(L"missing"));
-  const struct {
-    std::string text;
-  } cases[] = {{""}, {missing}, {"rfNoSuchFolder"}, {"/tmp"}};
+  const struct { std::string text; } cases[] = {{""}, {missing}, {"rfNoSuchFolder"}, {"/tmp"}};
   for (const auto& c : cases) {
     std::unique_ptr<TShellFolder> root = ItemFromAbsoluteId(SpecialFolder(CSIDL_DRIVES).get());
     const TShellFolder* const previous = root.get();
@@ -82,7 +80,8 @@ TEST(ShellItems, NameTheirFoldersAndRenameThemOnDisk) {
   };
   std::wstring current = L"old";
   for (const auto& c : cases) {
-    const ChildIdList local = LastIdElementCopy(ParsedId(folders.Path(L"parent\\" + current)).get());
+    const ChildIdList local =
+        LastIdElementCopy(ParsedId(folders.Path(L"parent\\" + current)).get());
     TShellFolder item(parent.get(), BindSubFolder(parent->BoundFolder(), local.get(), nullptr),
                       local.get());
     EXPECT_EQ(item.WideDisplayText(), current);

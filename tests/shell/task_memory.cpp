@@ -36,8 +36,7 @@ class AllocationSpy final : public IMallocSpy {
     return block;
   }
   void STDMETHODCALLTYPE PostFree(BOOL) override {}
-  SIZE_T STDMETHODCALLTYPE PreRealloc(void* block, SIZE_T size, void** new_block,
-                                      BOOL) override {
+  SIZE_T STDMETHODCALLTYPE PreRealloc(void* block, SIZE_T size, void** new_block, BOOL) override {
     *new_block = block;
     return size;
   }
