@@ -35,11 +35,7 @@ void TShellChangeNotifier::HandOver() const {
     const std::shared_ptr<Target> target = weak.lock();
     if (!target) return;
     target->pending = false;
-    try {
-      target->on_change();
-    } catch (...) {
-      gui::HandleWindowProcedureException(std::current_exception());
-    }
+    target->on_change();
   });
 }
 
