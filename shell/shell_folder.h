@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "component.h"
 #include "win32_owners.h"
 
 namespace pem::shell {
@@ -50,14 +51,12 @@ enum TTraitFlag : std::uint8_t {
   tfValidate = 0x80,
 };
 
-class TShellFolder {
+class TShellFolder : public gui::TObject {
  public:
   // Copies `local_id` (the caller keeps its own) and shares `folder`. An item made without a
   // parent lies directly under the desktop and gets the desktop item as its parent.
   TShellFolder(TShellFolder* parent, ComPtr<IShellFolder> folder, const ITEMIDLIST* local_id);
-  TShellFolder(const TShellFolder&) = delete;
-  TShellFolder& operator=(const TShellFolder&) = delete;
-  ~TShellFolder();
+  ~TShellFolder() override;
 
   const ITEMIDLIST* LocalId() const { return local_id_.get(); }
   const ITEMIDLIST* FullId() const { return full_id_.get(); }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "change_notifier.h"
@@ -74,7 +75,7 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
   bool CanChange(gui::TTreeNode* node) override;
   bool CanExpand(gui::TTreeNode& node) override;
   void DoContextPopup(POINT position, bool& handled) override;
-  void Edit(gui::TTreeNode& node, const std::wstring* new_text) override;
+  void Edit(gui::TTreeNode& node, const std::optional<std::wstring>& text) override;
   void Delete(gui::TTreeNode& node) override;
 
   void BeforeCommand(const std::string& verb, bool& handled) override;
@@ -85,8 +86,7 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
   void SetImageList();
   void OpenItem(const TShellFolder& item);
   void ShowContextMenu(POINT position);
-  void WatchFolder();
-  void DestroyItem(gui::TTreeNode& node);
+  std::wstring WatchedFolder() const;
 
   TRoot root_ = "rfDesktop";
   TRoot previous_root_;
@@ -104,20 +104,11 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
   gui::TTreeNode* watched_node_ = nullptr;
 };
 
-// The tree as forms declare it: the settings are taken while loading, and the root is built
-// once loading has finished.
-struct ShellTreeSettings {
-  TRoot root = "rfDesktop";
-  TShellObjectTypes object_types;
-  bool auto_context_menus = true;
-  bool use_shell_images = true;
-  bool auto_refresh = false;
-};
-
+// The tree as forms declare it. Like every tree it starts loading: set its properties, then
+// call FinishLoading to build the root.
 class TShellTreeView : public TCustomShellTreeView {
  public:
-  TShellTreeView(gui::TComponent& owner, gui::TWinControl& parent,
-                 const gui::ControlLayout& layout, const ShellTreeSettings& settings = {});
+  using TCustomShellTreeView::TCustomShellTreeView;
 };
 
 }  // namespace pem::shell
