@@ -16,6 +16,9 @@ gui::FormLayout TreeFormLayout() {
   layout.client_width = 320;
   layout.client_height = 420;
   layout.position = gui::TPosition::poScreenCenter;
+  // ＭＳ Ｐゴシック, so that Japanese labels show as a user sees them.
+  layout.font = {"\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e", -12,
+                 SHIFTJIS_CHARSET};
   return layout;
 }
 
