@@ -79,6 +79,13 @@ class CommandLineHost : public ConversionHost {
     StopIfInterrupted();
   }
 
+  void Warn(const SourceWarning& warning) {
+    if (quiet_) return;
+    progress_.Wipe();
+    Error("warning: " + folders_.Printable(folders_.InstallText() + warning.file) + ": " +
+          warning.reason);
+  }
+
   // The line that says where a stopped run stopped.
   void ReportInterruption(int signal) {
     std::string line = std::string("stopped by ") + SignalName(signal) + " after " +
@@ -112,8 +119,7 @@ class CommandLineHost : public ConversionHost {
 
   void WarnAboutSources() {
     for (const SourceWarning& warning : CheckSources(file_system_, folders_.InstallText())) {
-      Error("warning: " + folders_.Printable(folders_.InstallText() + warning.file) + ": " +
-            warning.reason);
+      Warn(warning);
     }
   }
 
@@ -148,7 +154,9 @@ int RunPem2Txt(const std::vector<std::string>& args, Console& console, FileSyste
   }
   const InterruptionWatch watch;
   CommandLineHost host(console, options.quiet, folders, file_system);
-  const RunOutcome outcome = RunConversion(host, file_system);
+  SourceReadWatch watched(file_system, folders.InstallText(),
+                          [&host](const SourceWarning& warning) { host.Warn(warning); });
+  const RunOutcome outcome = RunConversion(host, options.quiet ? file_system : watched);
   if (const int signal = InterruptionSignal()) {
     host.ReportInterruption(signal);
     return kExitInterrupted + signal;

@@ -18,14 +18,19 @@ void ProgressLine::SetVisible(bool visible) {
   if (visible == visible_) return;
   if (!visible) {
     Draw(true);
-    if (enabled_ && width_ > 0) {
-      std::string blank(width_ + 2, ' ');
-      blank.front() = blank.back() = '\r';
-      console_.Write(Stream::kErr, blank);
-    }
+    Wipe();
   }
   visible_ = visible;
   Draw(true);
+}
+
+void ProgressLine::Wipe() {
+  if (!enabled_ || width_ == 0) return;
+  std::string blank(width_ + 2, ' ');
+  blank.front() = blank.back() = '\r';
+  console_.Write(Stream::kErr, blank);
+  width_ = 0;
+  last_ = {};
 }
 
 void ProgressLine::EntryWritten() {

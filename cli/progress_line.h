@@ -22,6 +22,8 @@ class ProgressLine : public ProgressIndicator {
   void StepIt() override;
   void SetVisible(bool visible) override;
   void EntryWritten();
+  // Clears the line, so that a message can take its place; the next change draws it again.
+  void Wipe();
 
   int Position() const { return position_; }
   int Total() const { return max_ - min_ + 1; }
