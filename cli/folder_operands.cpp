@@ -52,39 +52,46 @@ bool Within(const std::string& inner, const std::string& outer) {
 
 }  // namespace
 
-bool FolderOperands::Use(const std::string& given, bool is_install, FileSystem& file_system,
-                         Folder& folder) {
+FolderOperands::Folder FolderOperands::Take(const std::string& given) {
+  Folder folder;
   folder.given = given;
   folder.exact = Utf8ToCp932(given, folder.text, true);
   if (!folder.exact) Utf8ToCp932(given, folder.text, false);
-  const bool mapped = !given.empty() && file_system.MapFolder(folder.text, given);
-  if (!mapped && !folder.exact) {
-    refused_ = given;
-    return false;
+  return folder;
+}
+
+bool FolderOperands::StandInsMislead() const {
+  for (const auto& [inner, outer] : {std::pair{&out_, &install_}, std::pair{&install_, &out_}}) {
+    if (Within(BareText(inner->text), BareText(outer->text)) &&
+        !Within(BareGiven(inner->given), BareGiven(outer->given))) {
+      return true;
+    }
   }
-  if (is_install && !EndsWithChar(folder.text, '\\') && !EndsWithChar(folder.text, '/')) {
-    folder.text += '\\';
-  }
-  return true;
+  return false;
 }
 
 bool FolderOperands::Prepare(const std::string& install, const std::string& out,
                              FileSystem& file_system) {
-  if (!Use(install, true, file_system, install_) || !Use(out, false, file_system, out_)) {
+  install_ = Take(install);
+  out_ = Take(out);
+  // A stand-in within the other folder's, while the folders themselves are not so, would send
+  // files into the wrong folder: the output folder's stand-in then takes full-width question
+  // marks, which no other stand-in has.
+  if (!out_.exact && StandInsMislead()) out_.text = ReplaceChar(out_.text, '?', "\x81\x48");
+  if (StandInsMislead()) {
+    refused_ = out_.given;
     return false;
   }
-  if (install_.exact && out_.exact) return true;
-  // Stand-in texts must lead where the folders do: one stand-in within the other, while the
-  // folders themselves are not so, would send files into the wrong folder.
-  for (const auto& [inner, outer] : {std::pair{&out_, &install_}, std::pair{&install_, &out_}}) {
-    const std::string inner_text = BareText(inner->text);
-    const std::string outer_text = BareText(outer->text);
-    if (!Within(inner_text, outer_text)) continue;
-    const std::string rest = Utf8WithSeparators(inner_text.substr(outer_text.size()));
-    if (BareGiven(inner->given) != BareGiven(outer->given) + rest) {
-      refused_ = inner->given;
+  for (const Folder* folder : {&install_, &out_}) {
+    const bool mapped =
+        !folder->given.empty() && file_system.MapFolder(folder->text, folder->given);
+    if (!mapped && !folder->exact) {
+      refused_ = folder->given;
       return false;
     }
+  }
+  if (!EndsWithChar(install_.text, '\\') && !EndsWithChar(install_.text, '/')) {
+    install_.text += '\\';
   }
   return true;
 }

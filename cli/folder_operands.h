@@ -36,7 +36,9 @@ class FolderOperands {
     bool exact = true;  // false for a stand-in text
   };
 
-  bool Use(const std::string& given, bool is_install, FileSystem& file_system, Folder& folder);
+  static Folder Take(const std::string& given);
+  // True when one stand-in text lies within the other while its folder does not.
+  bool StandInsMislead() const;
 
   Folder install_;
   Folder out_;

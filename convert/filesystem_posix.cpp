@@ -246,6 +246,12 @@ class PosixFileSystem : public FileSystem {
     std::string folder_native = native;
     std::replace(folder_native.begin(), folder_native.end(), '\\', '/');
     while (folder_native.size() > 1 && folder_native.back() == '/') folder_native.pop_back();
+    for (auto& folder : folders_) {
+      if (folder.first == folder_text) {
+        folder.second = std::move(folder_native);
+        return true;
+      }
+    }
     folders_.emplace_back(std::move(folder_text), std::move(folder_native));
     return true;
   }

@@ -69,12 +69,6 @@ std::string WithCompleteLastChar(std::string name) {
   return name;
 }
 
-// The bytes that `name` takes on a file system whose names are stored in UTF-8; a character of
-// code page 932 is at most three bytes there, which spares the conversion for most names.
-std::size_t StoredLength(std::string_view name, std::size_t limit) {
-  return name.size() * 3 <= limit ? name.size() : Cp932ToUtf8(name).size();
-}
-
 // Tries the names for `title` in order (title, title1, title2, ...; from the counter that `taken`
 // remembers) until `is_free` accepts one (without its folder); gives that one. The title is first
 // shortened to fit with ".txt", and that shortened title is the one that counters are sought for,
@@ -128,10 +122,11 @@ std::string CategoryFolderName(std::string_view category) {
 }
 
 std::string FitName(std::string_view name, std::string_view suffix, std::size_t limit) {
-  if (limit == 0 || StoredLength(name, limit) + StoredLength(suffix, limit) <= limit) {
-    return std::string(name);
-  }
-  const std::size_t room = limit - std::min(limit, StoredLength(suffix, limit));
+  // A character of code page 932 takes at most three bytes in UTF-8: most names fit unconverted.
+  if (limit == 0 || (name.size() + suffix.size()) * 3 <= limit) return std::string(name);
+  const std::size_t suffix_bytes = Cp932ToUtf8(suffix).size();
+  if (Cp932ToUtf8(name).size() + suffix_bytes <= limit) return std::string(name);
+  const std::size_t room = limit - std::min(limit, suffix_bytes);
   std::size_t used = 0, end = 0;
   while (end < name.size()) {
     const std::size_t length = CharLength(name, end);
