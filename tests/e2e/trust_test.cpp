@@ -11,6 +11,7 @@
 namespace pem::testing {
 namespace {
 
+#ifndef _WIN32
 std::string Repeat(const std::string& text, int times) {
   std::string result;
   for (int i = 0; i < times; ++i) result += text;
@@ -32,7 +33,6 @@ void WriteOneCategory(const fs::path& install, const std::string& category,
   WriteBytes(install / "expdata.ini", names);
 }
 
-#ifndef _WIN32
 // --- Names longer than 255 bytes in UTF-8 ---
 
 struct LongNameCase {
@@ -133,6 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Folders outside code page 932 ---
 
+#ifndef _WIN32
 struct FolderBytesCase {
   const char* name;
   std::string install;  // below the test's temporary folder, as bytes
@@ -145,7 +146,6 @@ void PrintTo(const FolderBytesCase& c, std::ostream* os) {
 
 class FolderBytesTest : public E2eTest, public ::testing::WithParamInterface<FolderBytesCase> {};
 
-#ifndef _WIN32
 // Folders are used as the bytes they are; messages name them as given.
 TEST_P(FolderBytesTest, ConvertsIntoAndFromFoldersOutsideCodePage932) {
   const FolderBytesCase& c = GetParam();
