@@ -2,7 +2,7 @@
 # Times pem2txt (release build) against bench_baseline, a plain C program that creates the same
 # folders and files with mkdir/open/write/close, on generated dictionaries in a RAM-backed folder,
 # and checks the targets:
-#   normal case (200 categories x 500 entries): pem2txt within 1.5x of the baseline;
+#   normal case (200 categories x 500 entries): pem2txt within 1.15x of the baseline;
 #   worst case (one category of 20,000 entries, no expdata.ini): per entry at most 2x the normal
 #   case;
 #   peak memory under 3x the size of the three INI files plus 16 MiB.
@@ -138,8 +138,8 @@ ratio=$(calc '%.2f' "$normal_pem / $normal_base")
 spread=$(paste -d' ' <(cut -d' ' -f"$col" "$work/normal.pem2txt") \
   <(cut -d' ' -f"$col" "$work/normal.baseline") | awk '{ print $1 / $2 }' | sort -g |
   awk 'NR == 1 { low = $1 } { high = $1 } END { printf "%.2f-%.2f", low, high }')
-verdict "$(calc '%d' "$normal_pem <= 1.5 * $normal_base")" \
-  "normal case within 1.5x of the baseline: ${ratio}x (single rounds: $spread)"
+verdict "$(calc '%d' "$normal_pem <= 1.15 * $normal_base")" \
+  "normal case within 1.15x of the baseline: ${ratio}x (single rounds: $spread)"
 per_normal=$(calc '%.9f' "$normal_pem / $normal_entries")
 per_worst=$(calc '%.9f' "$worst_pem / $worst_entries")
 verdict "$(calc '%d' "$per_worst <= 2 * $per_normal")" \

@@ -1,6 +1,7 @@
 #include <string>
 #include <vector>
 
+#include "interruption.h"
 #include "pem2txt.h"
 
 #ifdef _WIN32
@@ -18,6 +19,12 @@ int wmain(int argc, wchar_t** argv) {
 }
 #else
 int main(int argc, char** argv) {
-  return pem::Pem2Txt(std::vector<std::string>(argv + 1, argv + argc), pem::StandardConsole());
+  const int status =
+      pem::Pem2Txt(std::vector<std::string>(argv + 1, argv + argc), pem::StandardConsole());
+  // A run stopped by a signal ends as that signal ends a process, so that a shell sees it.
+  if (const int signal = pem::InterruptionSignal(); signal != 0 && status == 128 + signal) {
+    pem::RaiseAgain(signal);
+  }
+  return status;
 }
 #endif

@@ -1,166 +1,141 @@
 #include "pem2txt.h"
 
-#include <algorithm>
-#include <chrono>
-
+#include "cli_messages.h"
 #include "conversion_run.h"
 #include "cp932.h"
 #include "cp932_convert.h"
+#include "folder_operands.h"
+#include "interruption.h"
+#include "messages.h"
+#include "options.h"
+#include "path_error.h"
+#include "progress_line.h"
+#include "source_check.h"
+#include "system_error.h"
 
 namespace pem {
 namespace {
 
-constexpr char kUsage[] =
-    "Usage: pem2txt [options] INSTALL_DIR OUTPUT_DIR\n"
-    "Converts the dictionary of the text-dictionary tool installed in INSTALL_DIR (pmridata.ini,\n"
-    "dicdata.ini and expdata.ini, beside pemri*.exe) into one .txt file per entry, in one folder\n"
-    "per category below OUTPUT_DIR, which must exist.\n"
-    "\n"
-    "Options:\n"
-    "  -q, --quiet    print nothing but errors\n"
-    "  -h, --help     show this help and exit\n"
-    "  -V, --version  show the version and exit\n"
-    "\n"
-    "Exit status: 0 when the conversion succeeded, 1 when it ended with an error,\n"
-    "2 for bad usage or a folder that failed its check.\n";
-
-struct Options {
-  bool quiet = false;
-  bool help = false;
-  bool version = false;
-  std::vector<std::string> operands;
-  std::string error;
-};
-
-Options ParseOptions(const std::vector<std::string>& args) {
-  Options options;
-  bool operands_only = false;
-  for (const std::string& arg : args) {
-    if (operands_only || arg.size() < 2 || arg[0] != '-') {
-      options.operands.push_back(arg);
-    } else if (arg == "--") {
-      operands_only = true;
-    } else if (arg == "-q" || arg == "--quiet") {
-      options.quiet = true;
-    } else if (arg == "-h" || arg == "--help") {
-      options.help = true;
-    } else if (arg == "-V" || arg == "--version") {
-      options.version = true;
-    } else {
-      options.error = "unknown option: " + arg;
-    }
-  }
-  if (options.error.empty() && !options.help && !options.version && options.operands.size() != 2) {
-    options.error = "expected INSTALL_DIR and OUTPUT_DIR";
-  }
-  return options;
+// Ends the run between two entries, or between two categories, once a stop has been asked for.
+void StopIfInterrupted() {
+  if (InterruptionSignal() != 0) throw EAbort();
 }
 
-// Redraws one status line on a terminal: categories done of all, entries written.
-class ProgressLine : public ProgressIndicator {
+class StoppableProgress : public ProgressLine {
  public:
-  ProgressLine(Console& console, bool enabled) : console_(console), enabled_(enabled) {}
-
-  void SetMin(int value) override { min_ = value; }
-  void SetMax(int value) override { max_ = value; }
-  void SetPosition(int value) override {
-    position_ = value;
-    Draw(true);
-  }
+  using ProgressLine::ProgressLine;
   void StepIt() override {
-    ++position_;
-    Draw(true);
+    ProgressLine::StepIt();
+    StopIfInterrupted();
   }
-  void SetVisible(bool visible) override {
-    if (!visible && width_ > 0) {
-      std::string blank(width_ + 2, ' ');
-      blank.front() = blank.back() = '\r';
-      console_.Write(Stream::kErr, blank);
-    }
-    visible_ = visible;
-    Draw(true);
-  }
-  void EntryWritten() {
-    ++entries_;
-    Draw(false);
-  }
-
- private:
-  void Draw(bool now) {
-    if (!enabled_ || !visible_) return;
-    const auto time = std::chrono::steady_clock::now();
-    if (!now && time - last_ < std::chrono::milliseconds(100)) return;
-    last_ = time;
-    const int total = max_ - min_ + 1;
-    const int done = std::min(position_ - min_, total);
-    constexpr int kWidth = 30;
-    const int filled = total > 0 ? done * kWidth / total : 0;
-    std::string line = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] " +
-                       std::to_string(done) + "/" + std::to_string(total) + " categories, " +
-                       std::to_string(entries_) + " entries";
-    // Plain blanks rather than terminal escapes, which not every Windows console takes.
-    const std::size_t width = line.size() - 1;
-    if (width < width_) line += std::string(width_ - width, ' ');
-    width_ = std::max(width_, width);
-    console_.Write(Stream::kErr, line);
-  }
-
-  Console& console_;
-  const bool enabled_;
-  bool visible_ = false;
-  std::size_t width_ = 0;  // of the widest line drawn, without its "\r"
-  int min_ = 0, max_ = 0, position_ = 0;
-  long long entries_ = 0;
-  std::chrono::steady_clock::time_point last_{};
 };
+
+// Why a folder failed its check, for the line after the program's own text.
+std::string FolderReason(FileSystem& file_system, const std::string& folder, bool install) {
+  if (folder.empty()) return "no folder given";
+  if (file_system.FolderExists(folder)) return install ? "no pemri*.exe in it" : "";
+  return file_system.StampOf(folder) ? "not a folder" : "not found";
+}
 
 class CommandLineHost : public ConversionHost {
  public:
-  CommandLineHost(Console& console, bool quiet, std::string install, std::string out)
+  CommandLineHost(Console& console, bool quiet, const FolderOperands& folders,
+                  FileSystem& file_system)
       : console_(console),
         quiet_(quiet),
-        install_(std::move(install)),
-        out_(std::move(out)),
+        folders_(folders),
+        file_system_(file_system),
         progress_(console, !quiet && console.IsTerminal(Stream::kErr)) {}
 
-  std::string InstallFolderText() override { return install_; }
-  std::string OutputFolderText() override { return out_; }
-  void SetControlsEnabled(bool) override {}
+  std::string InstallFolderText() override { return folders_.InstallText(); }
+  std::string OutputFolderText() override { return folders_.OutText(); }
+  // Called with false once both folders have passed their checks, as the run begins.
+  void SetControlsEnabled(bool enabled) override {
+    if (!enabled && !quiet_) WarnAboutSources();
+  }
   void ApplicationMessageBox(const std::string& text, const std::string&, BoxKind kind) override {
     if (kind == BoxKind::kError) {
-      console_.Write(Stream::kErr, "pem2txt: " + Cp932ToUtf8(text) + "\n");
-    } else if (!quiet_) {
-      console_.Write(Stream::kOut, Cp932ToUtf8(text) + "\n");
+      Error(folders_.Printable(text) + FolderDetail(text));
+    } else if (!quiet_ && InterruptionSignal() == 0) {
+      console_.Write(Stream::kOut, folders_.Printable(text) + "\n");
     }
   }
   void ShowExceptionBox(const Exception& error) override {
     if (dynamic_cast<const EAbort*>(&error)) return;
-    console_.Write(Stream::kErr,
-                   "pem2txt: " + Cp932ToUtf8(WithFinalPeriod(error.Message())) + "\n");
+    std::string line = folders_.Printable(WithFinalPeriod(error.Message()));
+    if (const auto* io = dynamic_cast<const EInOutError*>(&error)) {
+      const std::string description = SystemErrorDescription(io->ErrorCode());
+      if (!description.empty()) line += ": " + description;
+    }
+    if (const auto* at = dynamic_cast<const EInOutErrorAt*>(&error)) {
+      line += ": " + folders_.Printable(at->Path());
+    }
+    Error(line);
   }
   ProgressIndicator& Progress() override { return progress_; }
-  void EntryWritten(const std::string&) override { progress_.EntryWritten(); }
+  void EntryWritten(const std::string& path) override {
+    progress_.EntryWritten();
+    last_written_ = path;
+    StopIfInterrupted();
+  }
+
+  void Warn(const SourceWarning& warning) {
+    if (quiet_) return;
+    progress_.Wipe();
+    Error("warning: " + folders_.Printable(folders_.InstallText() + warning.file) + ": " +
+          warning.reason);
+  }
+
+  // The line that says where a stopped run stopped.
+  void ReportInterruption(int signal) {
+    std::string line = std::string("stopped by ") + SignalName(signal) + " after " +
+                       std::to_string(progress_.Entries()) + " entry files and " +
+                       std::to_string(progress_.Position()) + " of " +
+                       std::to_string(progress_.Total()) + " categories";
+    if (!last_written_.empty()) {
+      line +=
+          "; every file written is complete, the last one is " + folders_.Printable(last_written_);
+    }
+    Error(line);
+  }
 
  private:
+  void Error(const std::string& utf8) { console_.Write(Stream::kErr, "pem2txt: " + utf8 + "\n"); }
+
+  std::string FolderDetail(const std::string& text) {
+    std::string given, reason;
+    if (text == msg::kToolNotFound) {
+      given = folders_.InstallGiven();
+      reason = FolderReason(file_system_, folders_.BareInstallText(), true);
+    } else if (text == msg::kBadOutputFolder) {
+      given = folders_.OutGiven();
+      reason = FolderReason(file_system_, folders_.OutText(), false);
+    } else {
+      return {};
+    }
+    if (given.empty()) return ": " + reason;
+    return ": " + given + (reason.empty() ? "" : ": " + reason);
+  }
+
+  void WarnAboutSources() {
+    for (const SourceWarning& warning : CheckSources(file_system_, folders_.InstallText())) {
+      Warn(warning);
+    }
+  }
+
   Console& console_;
   const bool quiet_;
-  const std::string install_;
-  const std::string out_;
-  ProgressLine progress_;
+  const FolderOperands& folders_;
+  FileSystem& file_system_;
+  StoppableProgress progress_;
+  std::string last_written_;
 };
 
-// The installation folder as a prefix: a separator is added unless the text ends with one.
-std::string InstallPrefix(std::string folder) {
-  if (!EndsWithChar(folder, '\\') && !EndsWithChar(folder, '/')) folder += '\\';
-  return folder;
-}
-
-}  // namespace
-
-int Pem2Txt(const std::vector<std::string>& args, Console& console, FileSystem& file_system) {
+int RunPem2Txt(const std::vector<std::string>& args, Console& console, FileSystem& file_system) {
   const Options options = ParseOptions(args);
   if (!options.error.empty()) {
-    console.Write(Stream::kErr, "pem2txt: " + options.error + "\n" + kUsage);
+    console.Write(Stream::kErr,
+                  "pem2txt: " + options.error + "\nTry 'pem2txt --help' for more information.\n");
     return kExitBadUsage;
   }
   if (options.help) {
@@ -171,14 +146,22 @@ int Pem2Txt(const std::vector<std::string>& args, Console& console, FileSystem& 
     console.Write(Stream::kOut, "pem2txt " PEMCONV_VERSION "\n");
     return kExitSuccess;
   }
-  std::string install, out;
-  if (!Utf8ToCp932(options.operands[0], install, true) ||
-      !Utf8ToCp932(options.operands[1], out, true)) {
-    console.Write(Stream::kErr, "pem2txt: folder names must be representable in code page 932\n");
+  FolderOperands folders;
+  if (!folders.Prepare(options.operands[0], options.operands[1], file_system)) {
+    console.Write(Stream::kErr, "pem2txt: " + Cp932ToUtf8(cli_msg::kFolderNotCp932) + ": " +
+                                    folders.Refused() + "\n");
     return kExitBadUsage;
   }
-  CommandLineHost host(console, options.quiet, InstallPrefix(install), out);
-  switch (RunConversion(host, file_system)) {
+  const InterruptionWatch watch;
+  CommandLineHost host(console, options.quiet, folders, file_system);
+  SourceReadWatch watched(file_system, folders.InstallText(),
+                          [&host](const SourceWarning& warning) { host.Warn(warning); });
+  const RunOutcome outcome = RunConversion(host, options.quiet ? file_system : watched);
+  if (const int signal = InterruptionSignal()) {
+    host.ReportInterruption(signal);
+    return kExitInterrupted + signal;
+  }
+  switch (outcome) {
     case RunOutcome::kCompleted:
       return kExitSuccess;
     case RunOutcome::kFailed:
@@ -186,6 +169,15 @@ int Pem2Txt(const std::vector<std::string>& args, Console& console, FileSystem& 
     default:
       return kExitBadUsage;
   }
+}
+
+}  // namespace
+
+int Pem2Txt(const std::vector<std::string>& args, Console& console, FileSystem& file_system) {
+  const int status = RunPem2Txt(args, console, file_system);
+  if (!console.Failed(Stream::kOut)) return status;
+  console.Write(Stream::kErr, "pem2txt: cannot write to standard output\n");
+  return status == kExitSuccess ? kExitRunFailed : status;
 }
 
 }  // namespace pem

@@ -6,6 +6,7 @@
 #include "line_list.h"
 #include "messages.h"
 #include "naming.h"
+#include "path_error.h"
 
 namespace pem {
 namespace {
@@ -18,16 +19,18 @@ class Conversion {
         out_(std::move(out)),
         texts_(install + "dicdata.ini", file_system),
         titles_(install + "expdata.ini", file_system),
-        categories_(install + "pmridata.ini", file_system) {}
+        categories_(install + "pmridata.ini", file_system),
+        folder_limit_(file_system.NameByteLimit(out_)) {}
 
   int CategoryCount() const { return categories_.ReadNumber("ItemData", "Count", 0); }
 
   void ConvertCategory(int index) {
-    const std::string folder = CategoryFolderName(categories_.ReadCategoryName(index));
+    const std::string folder =
+        FitName(CategoryFolderName(categories_.ReadCategoryName(index)), "", folder_limit_);
     const std::string folder_path = out_ + '\\' + folder;
     if (!file_system_.FolderExists(folder_path)) {
       if (const std::uint32_t code = file_system_.CreateFolder(folder_path))
-        throw EInOutError(code);
+        throw EInOutErrorAt(code, folder_path);
     }
     // One status query per file for the category rather than two per entry, which would cost
     // about as much as writing the entry files: the category sees the files as they were when
@@ -37,20 +40,21 @@ class Conversion {
     const std::string texts_section = "DicData" + std::to_string(index);
     const std::string titles_section = "DicExpData" + std::to_string(index);
     const int entries = texts_.ReadNumber(texts_section, "Count", 0);
+    if (entries <= 0) return;
+    EntryFolder opened(file_system_, out_, folder);
     for (int entry = 0; entry < entries; ++entry) {
-      host_.EntryWritten(WriteEntry(folder, texts_section, titles_section, entry));
+      host_.EntryWritten(WriteEntry(opened, texts_section, titles_section, entry));
     }
   }
 
  private:
   // Writes one entry file and closes it; gives its full path.
-  std::string WriteEntry(const std::string& folder, const std::string& texts_section,
+  std::string WriteEntry(EntryFolder& folder, const std::string& texts_section,
                          const std::string& titles_section, int entry) {
     const std::string key = std::to_string(entry);
     const std::string title = SafeFileName(titles_.ReadText(titles_section, key, ""));
     std::string name;
-    const std::unique_ptr<OutputFile> file =
-        CreateEntryFile(out_, folder, title, file_system_, &taken_, name);
+    const std::unique_ptr<OutputFile> file = folder.CreateEntryFile(title, &taken_, name);
     const std::string path = out_ + '\\' + name;
     if (!file) throw EFCreateError(path);
     lines_.SetText(texts_.ReadText(texts_section, key, ""));
@@ -66,6 +70,7 @@ class Conversion {
   IniReader titles_;
   IniReader categories_;
   TakenNames taken_;
+  const std::size_t folder_limit_;  // of category folder names, in the output folder
 };
 
 }  // namespace

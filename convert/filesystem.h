@@ -26,6 +26,14 @@ class OutputFile {
   virtual std::size_t Write(std::string_view data) = 0;
 };
 
+// A folder opened once for the files that a category writes into it.
+class OutputFolder {
+ public:
+  virtual ~OutputFolder() = default;
+  // As FileSystem::CreateNewOutputFile for the file `name` (one component) in this folder.
+  virtual std::unique_ptr<OutputFile> CreateNewFile(const std::string& name, bool& exists) = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -45,6 +53,26 @@ class FileSystem {
   // way. This one probes with FileMatchExists and then calls CreateOutputFile; a platform that
   // can check and create in one step does so.
   virtual std::unique_ptr<OutputFile> CreateNewOutputFile(const std::string& path, bool& exists);
+  // The folder `path`, for creating files in it: the file `name` is `path` + "\" + `name`. This
+  // one names each file by that whole path through CreateNewOutputFile; a platform that can create
+  // a file relative to an open folder does so, and falls back to whole paths when the folder cannot
+  // be opened. Never null.
+  virtual std::unique_ptr<OutputFolder> OpenOutputFolder(const std::string& path);
+  // The longest name, in bytes of the names as stored, that the file system takes in `folder`;
+  // 0 where the limit is not counted in bytes (Windows counts characters, and takes every
+  // name that the conversion makes).
+  virtual std::size_t NameByteLimit(const std::string& folder) {
+    (void)folder;
+    return 0;
+  }
+  // Makes the folder whose path is `native`, in the platform's own bytes, reachable: paths that
+  // begin with the component(s) `text` lead into it. False where paths are code page 932 text
+  // only (Windows), and then `text` must be the exact text of the folder.
+  virtual bool MapFolder(const std::string& text, const std::string& native) {
+    (void)text;
+    (void)native;
+    return false;
+  }
   // Size and modification time of a file; none when it is missing or not a file.
   virtual std::optional<FileStamp> StampOf(const std::string& path) = 0;
   // The whole contents of a file; none when it is missing or unreadable. Sets `stamp` to the

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "filesystem.h"
+#include "system_error.h"
 #include "win32_owners.h"
 #include "win32_text.h"
 
@@ -54,6 +55,22 @@ class Win32FileSystem : public FileSystem {
     return std::make_unique<Win32OutputFile>(std::move(file));
   }
 
+  // One call that checks and creates, so that a file which appears between a search and the
+  // creation is never emptied.
+  std::unique_ptr<OutputFile> CreateNewOutputFile(const std::string& path, bool& exists) override {
+    const std::wstring wide = WidenCp932(path);
+    UniqueFileHandle file(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD error = file.valid() ? ERROR_SUCCESS : GetLastError();
+    // A folder of that name is no file: the name stays chosen and the entry fails, as it does
+    // where the name is searched for first.
+    exists = (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+              error == ERROR_ACCESS_DENIED) &&
+             FileMatchExists(path);
+    if (!file.valid()) return nullptr;
+    return std::make_unique<Win32OutputFile>(std::move(file));
+  }
+
   std::optional<FileStamp> StampOf(const std::string& path) override {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(WidenCp932(path).c_str(), GetFileExInfoStandard, &data) ||
@@ -89,6 +106,26 @@ class Win32FileSystem : public FileSystem {
 };
 
 }  // namespace
+
+std::string SystemErrorDescription(std::uint32_t code) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  const std::unique_ptr<wchar_t, decltype(&LocalFree)> owner(text, &LocalFree);
+  std::wstring wide(text != nullptr ? text : L"", length);
+  while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L'.' ||
+                           wide.back() == L' ')) {
+    wide.pop_back();
+  }
+  if (wide.empty()) return {};
+  const int size = static_cast<int>(wide.size());
+  const int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), bytes, nullptr, nullptr);
+  return utf8;
+}
 
 FileSystem& PlatformFileSystem() {
   static Win32FileSystem file_system;

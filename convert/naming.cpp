@@ -4,6 +4,7 @@
 #include <array>
 
 #include "cp932.h"
+#include "cp932_convert.h"
 
 namespace pem {
 namespace {
@@ -69,17 +70,19 @@ std::string WithCompleteLastChar(std::string name) {
 }
 
 // Tries the names for `title` in order (title, title1, title2, ...; from the counter that `taken`
-// remembers) until `is_free` accepts the full path of one; gives that one relative to `out`.
+// remembers) until `is_free` accepts one (without its folder); gives that one. The title is first
+// shortened to fit with ".txt", and that shortened title is the one that counters are sought for,
+// so that titles which differ only beyond the cut still get names of their own.
 template <typename IsFree>
-std::string FirstFreeEntryPath(const std::string& out, const std::string& folder,
-                               const std::string& title, TakenNames* taken, IsFree is_free) {
-  const std::string folder_path = out + '\\' + folder;
-  const std::string stem = WithCompleteLastChar(title);
-  for (int counter = taken != nullptr ? taken->From(folder_path, title) : 0;; ++counter) {
-    const std::string name = counter == 0 ? stem : stem + std::to_string(counter);
-    std::string candidate = folder + '\\' + GuardDeviceName(name) + ".txt";
-    if (is_free(out + '\\' + candidate)) {
-      if (taken != nullptr) taken->Took(folder_path, title, counter);
+std::string FirstFreeEntryName(const std::string& folder_path, const std::string& title,
+                               std::size_t limit, TakenNames* taken, IsFree is_free) {
+  const std::string stem = FitName(WithCompleteLastChar(title), ".txt", limit);
+  for (int counter = taken != nullptr ? taken->From(folder_path, stem) : 0;; ++counter) {
+    const std::string number = counter == 0 ? "" : std::to_string(counter);
+    const std::string name = FitName(stem, number + ".txt", limit) + number;
+    std::string candidate = GuardDeviceName(name) + ".txt";
+    if (is_free(candidate)) {
+      if (taken != nullptr) taken->Took(folder_path, stem, counter);
       return candidate;
     }
   }
@@ -118,40 +121,66 @@ std::string CategoryFolderName(std::string_view category) {
   return dots;
 }
 
-std::string TakenNames::Key(const std::string& folder_path, const std::string& title) {
-  std::string key;
-  key.reserve(folder_path.size() + title.size() + 1);
-  key.append(folder_path).append(1, '\0').append(title);
-  return key;
+std::string FitName(std::string_view name, std::string_view suffix, std::size_t limit) {
+  // A character of code page 932 takes at most three bytes in UTF-8: most names fit unconverted.
+  if (limit == 0 || (name.size() + suffix.size()) * 3 <= limit) return std::string(name);
+  const std::size_t suffix_bytes = Cp932ToUtf8(suffix).size();
+  if (Cp932ToUtf8(name).size() + suffix_bytes <= limit) return std::string(name);
+  const std::size_t room = limit - std::min(limit, suffix_bytes);
+  std::size_t used = 0, end = 0;
+  while (end < name.size()) {
+    const std::size_t length = CharLength(name, end);
+    const std::size_t bytes = Cp932ToUtf8(name.substr(end, length)).size();
+    if (used + bytes > room) break;
+    used += bytes;
+    end += length;
+  }
+  return std::string(name.substr(0, end));
 }
 
 int TakenNames::From(const std::string& folder_path, const std::string& title) const {
-  if (next_.empty()) return 0;
-  const auto it = next_.find(Key(folder_path, title));
-  return it != next_.end() ? it->second : 0;
+  const auto folder = next_.find(folder_path);
+  if (folder == next_.end()) return 0;
+  const auto it = folder->second.find(title);
+  return it != folder->second.end() ? it->second : 0;
 }
 
 void TakenNames::Took(const std::string& folder_path, const std::string& title, int counter) {
-  if (counter > 0) next_[Key(folder_path, title)] = counter + 1;
+  next_[folder_path][title] = counter + 1;
+}
+
+EntryFolder::EntryFolder(FileSystem& file_system, const std::string& out, std::string folder)
+    : path_(out + '\\' + folder),
+      folder_(std::move(folder)),
+      opened_(file_system.OpenOutputFolder(path_)),
+      limit_(file_system.NameByteLimit(path_)) {}
+
+std::unique_ptr<OutputFile> EntryFolder::CreateEntryFile(const std::string& title,
+                                                         TakenNames* taken, std::string& path) {
+  std::unique_ptr<OutputFile> file;
+  path = folder_ + '\\' +
+         FirstFreeEntryName(path_, title, limit_, taken, [&](const std::string& name) {
+           bool exists = false;
+           file = opened_->CreateNewFile(name, exists);
+           return !exists;
+         });
+  return file;
 }
 
 std::string UniqueEntryPath(const std::string& out, const std::string& folder,
                             const std::string& title, FileSystem& file_system, TakenNames* taken) {
-  return FirstFreeEntryPath(out, folder, title, taken, [&file_system](const std::string& path) {
-    return !file_system.FileMatchExists(path);
-  });
+  const std::string folder_path = out + '\\' + folder;
+  return folder + '\\' +
+         FirstFreeEntryName(folder_path, title, file_system.NameByteLimit(folder_path), taken,
+                            [&](const std::string& name) {
+                              return !file_system.FileMatchExists(folder_path + '\\' + name);
+                            });
 }
 
 std::unique_ptr<OutputFile> CreateEntryFile(const std::string& out, const std::string& folder,
                                             const std::string& title, FileSystem& file_system,
                                             TakenNames* taken, std::string& path) {
-  std::unique_ptr<OutputFile> file;
-  path = FirstFreeEntryPath(out, folder, title, taken, [&](const std::string& full_path) {
-    bool exists = false;
-    file = file_system.CreateNewOutputFile(full_path, exists);
-    return !exists;
-  });
-  return file;
+  return EntryFolder(file_system, out, folder).CreateEntryFile(title, taken, path);
 }
 
 }  // namespace pem

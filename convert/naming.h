@@ -24,36 +24,56 @@ std::string GuardDeviceName(std::string_view name);
 // A lone lead byte at the end becomes ・ (81 45), so that it cannot swallow the "\" after it.
 std::string CategoryFolderName(std::string_view category);
 
-// Remembers, per folder and title, the counter from which the next free name is to be sought.
-// Valid while the conversion is the only writer of the folder: a name found taken stays taken.
-// Only titles that have needed a counter are kept, so that unique titles cost no memory.
+// The longest start of `name`, cut between two characters, that takes at most `limit` bytes
+// together with `suffix` on a file system that stores names in UTF-8; `name` itself when it
+// fits or when `limit` is 0 (no limit in bytes).
+std::string FitName(std::string_view name, std::string_view suffix, std::size_t limit);
+
+// Remembers, per folder and title, the counter from which the next free name is to be sought, so
+// that no name this run has made is probed again. Valid while the conversion is the only writer
+// of the folder: a name found taken stays taken.
 class TakenNames {
  public:
-  // The counter to try first: 0 for a title that has not needed a counter in the folder.
+  // The counter to try first: 0 for a title that has not been written in the folder.
   int From(const std::string& folder_path, const std::string& title) const;
-  // Notes that `counter` has been taken for the title, when it is not 0.
+  // Notes that `counter` has been taken for the title.
   void Took(const std::string& folder_path, const std::string& title, int counter);
 
  private:
-  static std::string Key(const std::string& folder_path, const std::string& title);
+  std::unordered_map<std::string, std::unordered_map<std::string, int>> next_;
+};
 
-  std::unordered_map<std::string, int> next_;
+// The category folder `out` + "\" + `folder`, opened once for the entry files written into it.
+class EntryFolder {
+ public:
+  EntryFolder(FileSystem& file_system, const std::string& out, std::string folder);
+
+  // Creates, empty and open for writing, the entry file that UniqueEntryPath names, with the
+  // name checked and the file created in one step where the platform can, so that an existing
+  // file is never emptied. Sets `path` to the name relative to `out`; null when that file
+  // cannot be created.
+  std::unique_ptr<OutputFile> CreateEntryFile(const std::string& title, TakenNames* taken,
+                                              std::string& path);
+
+ private:
+  const std::string path_;
+  const std::string folder_;
+  const std::unique_ptr<OutputFolder> opened_;
+  const std::size_t limit_;
 };
 
 // The path, relative to `out`, of the entry file for `title` in category folder `folder`:
 // folder + "\" + title + ".txt", or title followed by the smallest counter 1, 2, ... under which
 // no file exists yet. `folder` and `title` have been through SafeFileName; a lone lead byte at
-// the end of the title becomes ・ (81 45), so that it cannot swallow the counter or the ".". With
-// `taken`, names already known to be taken are not probed again.
+// the end of the title becomes ・ (81 45), so that it cannot swallow the counter or the ".".
+// Where the file system limits names in bytes, the title is cut (FitName) so that it fits with
+// its counter and ".txt". With `taken`, names already known to be taken are not probed again.
 std::string UniqueEntryPath(const std::string& out, const std::string& folder,
                             const std::string& title,
                             FileSystem& file_system = PlatformFileSystem(),
                             TakenNames* taken = nullptr);
 
-// Creates, empty and open for writing, the entry file that UniqueEntryPath names, with the name
-// checked and the file created in one step where the platform can (CreateNewOutputFile), so that
-// an existing file is never emptied. Sets `path` to the name relative to `out`; null when that
-// file cannot be created.
+// EntryFolder::CreateEntryFile for one entry, with the folder opened for it alone.
 std::unique_ptr<OutputFile> CreateEntryFile(const std::string& out, const std::string& folder,
                                             const std::string& title, FileSystem& file_system,
                                             TakenNames* taken, std::string& path);

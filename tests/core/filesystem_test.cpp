@@ -13,15 +13,50 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-// CreateNewOutputFile of the platform (one step) and of the interface (probe, then create):
-// both must keep every existing file and refuse a folder of the name.
-class CreateNewOutputFileTest : public ::testing::TestWithParam<bool> {
+enum class Creation { kPlatform, kProbing, kOpenFolder };
+
+// A file system whose CreateNewOutputFile creates the file inside a folder opened by the
+// platform, as a category's entries are made.
+class OpenFolderFileSystem : public testing::ForwardingFileSystem {
+ public:
+  std::unique_ptr<OutputFile> CreateNewOutputFile(const std::string& path, bool& exists) override {
+    const std::size_t slash = path.find_last_of("\\/");
+    return PlatformFileSystem()
+        .OpenOutputFolder(path.substr(0, slash))
+        ->CreateNewFile(path.substr(slash + 1), exists);
+  }
+};
+
+std::string CreationName(Creation creation) {
+  switch (creation) {
+    case Creation::kPlatform:
+      return "Platform";
+    case Creation::kProbing:
+      return "Probing";
+    default:
+      return "OpenFolder";
+  }
+}
+
+// CreateNewOutputFile of the platform (one step), of the interface (probe, then create) and of
+// a folder opened once: each must keep every existing file and refuse a folder of the name.
+class CreateNewOutputFileTest : public ::testing::TestWithParam<Creation> {
  protected:
-  FileSystem& Subject() { return GetParam() ? PlatformFileSystem() : probing_; }
+  FileSystem& Subject() {
+    switch (GetParam()) {
+      case Creation::kPlatform:
+        return PlatformFileSystem();
+      case Creation::kProbing:
+        return probing_;
+      default:
+        return open_folder_;
+    }
+  }
   std::string PathOf(const char* name) const { return Cp932Text(dir_.path() / name); }
 
   TempDir dir_;
   testing::ForwardingFileSystem probing_;  // keeps the interface's own CreateNewOutputFile
+  OpenFolderFileSystem open_folder_;
 };
 
 TEST_P(CreateNewOutputFileTest, CreatesAFreeName) {
@@ -52,8 +87,10 @@ TEST_P(CreateNewOutputFileTest, AFolderOrAMissingParentIsNoFileButFails) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(PlatformAndProbing, CreateNewOutputFileTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Platform" : "Probing"; });
+INSTANTIATE_TEST_SUITE_P(Ways, CreateNewOutputFileTest,
+                         ::testing::Values(Creation::kPlatform, Creation::kProbing,
+                                           Creation::kOpenFolder),
+                         [](const auto& info) { return CreationName(info.param); });
 
 }  // namespace
 }  // namespace pem

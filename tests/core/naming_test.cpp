@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "forwarding_file_system.h"
 #include "temp_dir.h"
 
@@ -156,6 +158,97 @@ TEST_F(UniqueEntryPathTest, CreateEntryFileCreatesTheFileThatWouldBeNamed) {
   EXPECT_EQ(CreateEntryFile(dir_.Text(), "c", "x", PlatformFileSystem(), &taken_, path), nullptr);
   EXPECT_EQ(path, "c\\x.txt");
 }
+
+// Counts the creations of entry files that found their name taken.
+class TakenCounter : public testing::ForwardingFileSystem {
+ public:
+  std::unique_ptr<OutputFile> CreateNewOutputFile(const std::string& path, bool& exists) override {
+    std::unique_ptr<OutputFile> file = PlatformFileSystem().CreateNewOutputFile(path, exists);
+    taken += exists;
+    return file;
+  }
+  long taken = 0;
+};
+
+struct RunOfTitlesCase {
+  const char* name;
+  std::vector<std::string> titles;
+  std::vector<std::string> existing;  // files in the folder before the run
+  std::vector<std::string> expected;
+  long tries_taken;  // creations that found their name taken: only by files from before
+};
+
+class EntryFolderTest : public ::testing::TestWithParam<RunOfTitlesCase> {};
+
+// No name that the run itself made in a folder is tried again; only files that were there
+// before cost a try, and they are stepped around, never overwritten.
+TEST_P(EntryFolderTest, TriesOnlyNamesThatTheRunHasNotMade) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "c");
+  for (const std::string& name : GetParam().existing) WriteBytes(dir.path() / "c" / name, "old");
+  TakenCounter counter;
+  TakenNames taken;
+  EntryFolder folder(counter, dir.Text(), "c");
+  std::vector<std::string> names;
+  for (const std::string& title : GetParam().titles) {
+    std::string path;
+    ASSERT_NE(folder.CreateEntryFile(title, &taken, path), nullptr) << title;
+    names.push_back(path.substr(2));
+  }
+  EXPECT_EQ(names, GetParam().expected);
+  EXPECT_EQ(counter.taken, GetParam().tries_taken);
+  for (const std::string& name : GetParam().existing) {
+    EXPECT_EQ(testing::ReadBytes(dir.path() / "c" / name), "old");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, EntryFolderTest,
+                         ::testing::Values(RunOfTitlesCase{"Repeats",
+                                                           {"a", "a", "b", "a", "", ""},
+                                                           {},
+                                                           {"a.txt", "a1.txt", "b.txt", "a2.txt",
+                                                            ".txt", "1.txt"},
+                                                           0},
+                                           RunOfTitlesCase{"ACounterThatIsATitle",
+                                                           {"a1", "a", "a"},
+                                                           {"a1.txt"},
+                                                           {"a11.txt", "a.txt", "a2.txt"},
+                                                           2},
+                                           RunOfTitlesCase{"EarlierFiles",
+                                                           {"a", "a", "b"},
+                                                           {"a.txt", "a2.txt", "b.txt"},
+                                                           {"a1.txt", "a3.txt", "b1.txt"},
+                                                           3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct FitCase {
+  const char* name;
+  std::string text;
+  std::string suffix;
+  std::size_t limit;
+  std::string expected;
+};
+
+class FitNameTest : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(FitNameTest, CutsBetweenCharactersToFitTheLimit) {
+  const FitCase& c = GetParam();
+  EXPECT_EQ(FitName(c.text, c.suffix, c.limit), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FitNameTest,
+    ::testing::Values(FitCase{"NoLimit", std::string(300, 'a'), ".txt", 0, std::string(300, 'a')},
+                      FitCase{"FitsExactly", std::string(251, 'a'), ".txt", 255,
+                              std::string(251, 'a')},
+                      FitCase{"OneOver", std::string(252, 'a'), ".txt", 255, std::string(251, 'a')},
+                      // 名 is two bytes here and three in UTF-8: 85 of them fill 255 bytes.
+                      FitCase{"TwoByteCharacters", Sjis("名名名"), ".txt", 10, Sjis("名名")},
+                      FitCase{"NeverHalfACharacter", Sjis("名名"), "", 5, Sjis("名")},
+                      // ｱ is one byte here and three in UTF-8.
+                      FitCase{"HalfWidthKana", Sjis("ｱｱｱ"), "1.txt", 12, Sjis("ｱｱ")},
+                      FitCase{"SuffixAlone", "abc", "12345", 4, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pem

@@ -1,22 +1,32 @@
 // pem2txt as its user meets it: options, exit statuses, messages in UTF-8 on the right stream,
 // the progress line, and the outcomes of runs that fail.
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "e2e_support.h"
+#include "system_error.h"
 
 namespace pem::testing {
 namespace {
 
 constexpr char kInstall[] = "<install>";
 constexpr char kOut[] = "<out>";
+constexpr char kInstallFile[] = "<install>/pmridata.ini";
 
 class Pem2TxtTest : public E2eTest {
  protected:
+  // An argument with the test's folders in place of their tokens.
+  std::string Expand(const std::string& arg) const {
+    if (arg == kInstall) return Utf8Arg(Install());
+    if (arg == kOut) return Utf8Arg(Out());
+    if (arg == kInstallFile) return Utf8Arg(Install() / "pmridata.ini");
+    return arg;
+  }
+
   RunResult RunWith(const std::vector<std::string>& pattern, bool terminal = false) {
     std::vector<std::string> args;
-    for (const std::string& arg : pattern) {
-      args.push_back(arg == kInstall ? Utf8Arg(Install()) : arg == kOut ? Utf8Arg(Out()) : arg);
-    }
+    for (const std::string& arg : pattern) args.push_back(Expand(arg));
     return Run(args, terminal);
   }
 
@@ -30,6 +40,15 @@ class Pem2TxtTest : public E2eTest {
     if (titles) WriteBytes(Install() / "expdata.ini", *titles);
   }
 
+  // The system's own description of error 183.
+  static std::string AlreadyExists() {
+#ifdef _WIN32
+    return SystemErrorDescription(183);
+#else
+    return std::strerror(EEXIST);
+#endif
+  }
+
   static fs::path U8(const std::string& utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
   }
@@ -40,31 +59,37 @@ class Pem2TxtTest : public E2eTest {
 struct UsageCase {
   const char* name;
   std::vector<std::string> args;
+  std::string error;
 };
 
 void PrintTo(const UsageCase& c, std::ostream* os) {
   *os << c.name;
 }
 
+const std::string kNoFolders = "expected INSTALL_DIR and OUTPUT_DIR";
+
 class BadUsageTest : public Pem2TxtTest, public ::testing::WithParamInterface<UsageCase> {};
 
-TEST_P(BadUsageTest, ExitsWithTwoAndTheUsageOnStandardError) {
+TEST_P(BadUsageTest, ExitsWithTwoAndOneLineWithAHintToTheHelp) {
   UseSample();
   const RunResult run = RunWith(GetParam().args);
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
-  EXPECT_TRUE(run.err.starts_with("pem2txt: ")) << run.err;
-  EXPECT_NE(run.err.find("Usage: pem2txt"), std::string::npos) << run.err;
+  EXPECT_EQ(run.err,
+            "pem2txt: " + GetParam().error + "\nTry 'pem2txt --help' for more information.\n");
   EXPECT_TRUE(ReadTree(Out()).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, BadUsageTest,
-    ::testing::Values(UsageCase{"None", {}}, UsageCase{"InstallOnly", {kInstall}},
-                      UsageCase{"OneTooMany", {kInstall, kOut, kOut}},
-                      UsageCase{"UnknownLongOption", {"--verbose", kInstall, kOut}},
-                      UsageCase{"UnknownShortOption", {"-x", kInstall, kOut}},
-                      UsageCase{"QuietAlone", {"--quiet"}}),
+    ::testing::Values(
+        UsageCase{"None", {}, kNoFolders}, UsageCase{"InstallOnly", {kInstall}, kNoFolders},
+        UsageCase{"OneTooMany", {kInstall, kOut, kOut}, kNoFolders},
+        UsageCase{"UnknownLongOption", {"--verbose", kInstall, kOut}, "unknown option: --verbose"},
+        UsageCase{"UnknownShortOption", {"-x", kInstall, kOut}, "unknown option: -x"},
+        UsageCase{"UnknownAmongCombined", {"-qx", kInstall, kOut}, "unknown option: -x"},
+        UsageCase{"QuietAlone", {"--quiet"}, kNoFolders},
+        UsageCase{"CombinedQuietAlone", {"-qq"}, kNoFolders}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct InfoCase {
@@ -97,7 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
         InfoCase{"ShortHelp", {"-h"}, "Usage: pem2txt"},
         InfoCase{"HelpBeforeFolders", {"--help", kInstall, kOut}, "Usage: pem2txt"},
         InfoCase{"Version", {"--version"}, kVersionLine},
-        InfoCase{"ShortVersion", {"-V"}, kVersionLine}),
+        InfoCase{"ShortVersion", {"-V"}, kVersionLine},
+        InfoCase{"QuietVersionCombined", {"-qV"}, kVersionLine},
+        InfoCase{"VersionQuietCombined", {"-Vq", kInstall, kOut}, kVersionLine},
+        InfoCase{"HelpCombined", {"-qh"}, "Usage: pem2txt"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Pem2TxtTest, VersionIsOneLine) {
@@ -110,7 +138,8 @@ struct FolderCheckCase {
   const char* name;
   void (*prepare)(const fs::path& install, const fs::path& out);
   std::vector<std::string> args;
-  const char* expected_err;
+  const char* message;  // the program's own line
+  const char* reason;   // after it, with the folder as given
 };
 
 void PrintTo(const FolderCheckCase& c, std::ostream* os) {
@@ -120,17 +149,24 @@ void PrintTo(const FolderCheckCase& c, std::ostream* os) {
 class FolderCheckTest : public Pem2TxtTest,
                         public ::testing::WithParamInterface<FolderCheckCase> {};
 
-TEST_P(FolderCheckTest, ExitsWithTwoAndTheMessageAlone) {
+TEST_P(FolderCheckTest, ExitsWithTwoAndTheMessageTheFolderAndTheReason) {
   UseSample();
-  GetParam().prepare(Install(), Out());
-  const RunResult run = RunWith(GetParam().args);
+  const FolderCheckCase& c = GetParam();
+  c.prepare(Install(), Out());
+  const RunResult run = RunWith(c.args);
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, GetParam().expected_err);
+  const bool install_at_fault = c.message == std::string(kToolNotFoundLine);
+  const std::string folder = Expand(install_at_fault ? c.args[0] : c.args[1]);
+  std::string line(c.message);
+  line.pop_back();
+  EXPECT_EQ(run.err, line + ": " + (folder.empty() ? "" : folder + ": ") + c.reason + "\n");
   if (fs::is_directory(Out())) {
     EXPECT_TRUE(ReadTree(Out()).empty());
   }
 }
+
+constexpr char kNoTool[] = "no pemri*.exe in it";
 
 void NoChange(const fs::path&, const fs::path&) {}
 void RemoveTool(const fs::path& install, const fs::path&) {
@@ -154,15 +190,23 @@ void OutMissing(const fs::path&, const fs::path& out) {
 INSTANTIATE_TEST_SUITE_P(
     Folders, FolderCheckTest,
     ::testing::Values(
-        FolderCheckCase{"NoTool", RemoveTool, {kInstall, kOut}, kToolNotFoundLine},
-        FolderCheckCase{"ToolIsFolder", ToolIsFolder, {kInstall, kOut}, kToolNotFoundLine},
+        FolderCheckCase{"NoTool", RemoveTool, {kInstall, kOut}, kToolNotFoundLine, kNoTool},
+        FolderCheckCase{"ToolIsFolder", ToolIsFolder, {kInstall, kOut}, kToolNotFoundLine, kNoTool},
+        FolderCheckCase{"ToolWithOtherExtension",
+                        ToolHasOtherExtension,
+                        {kInstall, kOut},
+                        kToolNotFoundLine,
+                        kNoTool},
+        FolderCheckCase{"InstallMissing",
+                        NoChange,
+                        {"no-such-folder-here", kOut},
+                        kToolNotFoundLine,
+                        "not found"},
         FolderCheckCase{
-            "ToolWithOtherExtension", ToolHasOtherExtension, {kInstall, kOut}, kToolNotFoundLine},
-        FolderCheckCase{
-            "InstallMissing", NoChange, {"no-such-folder-here", kOut}, kToolNotFoundLine},
-        FolderCheckCase{"OutMissing", OutMissing, {kInstall, kOut}, kBadOutputLine},
-        FolderCheckCase{"OutIsFile", OutIsFile, {kInstall, kOut}, kBadOutputLine},
-        FolderCheckCase{"OutEmpty", NoChange, {kInstall, ""}, kBadOutputLine}),
+            "InstallIsFile", NoChange, {kInstallFile, kOut}, kToolNotFoundLine, "not a folder"},
+        FolderCheckCase{"OutMissing", OutMissing, {kInstall, kOut}, kBadOutputLine, "not found"},
+        FolderCheckCase{"OutIsFile", OutIsFile, {kInstall, kOut}, kBadOutputLine, "not a folder"},
+        FolderCheckCase{"OutEmpty", NoChange, {kInstall, ""}, kBadOutputLine, "no folder given"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Messages and progress of a successful run ---
@@ -232,8 +276,10 @@ TEST_F(Pem2TxtTest, FolderBlockedByAFileEndsTheRunWithExitOne) {
         Convert(quiet ? std::vector<std::string>{"--quiet"} : std::vector<std::string>{});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, quiet ? "" : kFinishedLine);
-    // Error 183: a file of that name is in the way. The text ends in ")", so no "." is added.
-    EXPECT_EQ(run.err, "pem2txt: I/O エラー (183)\n");
+    // Error 183: a file of that name is in the way. The text ends in ")", so no "." is added;
+    // the system's description and the name in the way follow.
+    EXPECT_EQ(run.err, "pem2txt: I/O エラー (183): " + AlreadyExists() + ": " + Utf8Arg(Out()) +
+                           NativeSeparator() + "ソフト表現\n");
     Tree expected = FirstTwoCategories();
     expected["ソフト表現"] = "in the way";
     EXPECT_EQ(TreeDifferences(expected, ReadTree(Out())), "") << (quiet ? "quiet" : "");
@@ -246,9 +292,11 @@ TEST_F(Pem2TxtTest, EntryFileBlockedByAFolderEndsTheRunWithItsPath) {
   const RunResult run = Convert();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, kFinishedLine);
-  // The path is the output folder as typed, then "\" and the names below it.
-  EXPECT_EQ(run.err,
-            "pem2txt: ファイル " + Utf8Arg(Out()) + "\\挨拶\\おはよう.txt を作成できません.\n");
+  // The path is the output folder as typed, then the names below it with the platform's
+  // separator.
+  const std::string sep = NativeSeparator();
+  EXPECT_EQ(run.err, "pem2txt: ファイル " + Utf8Arg(Out()) + sep + "挨拶" + sep +
+                         "おはよう.txt を作成できません.\n");
   const Tree expected = {{"挨拶", std::nullopt}, {"挨拶/おはよう.txt", std::nullopt}};
   EXPECT_EQ(TreeDifferences(expected, ReadTree(Out())), "");
 }
@@ -300,36 +348,124 @@ TEST_F(Pem2TxtTest, NamesThatDifferOnlyInLetterCase) {
 
 // --- Sources without categories ---
 
-struct EmptySourceCase {
+// A data file as a case writes it: its bytes, none to leave it out, or a folder in its place.
+constexpr char kFolder[] = "<folder>";
+constexpr char kTexts[] = "[DicData0]\r\nCount=1\r\n0=text\r\n";
+constexpr char kTitles[] = "[DicExpData0]\r\n0=title\r\n";
+constexpr char kNothing[] = "nothing is converted";
+
+struct SourceCase {
   const char* name;
-  std::optional<std::string> categories;
+  std::optional<std::string> categories, texts = kTexts, titles = kTitles;
+  const char* warned_file = nullptr;  // the file a warning names; none for no warning
+  std::string reason = {};
+  Tree tree = {};  // what the run writes
 };
 
-void PrintTo(const EmptySourceCase& c, std::ostream* os) {
+void PrintTo(const SourceCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-class EmptySourceTest : public Pem2TxtTest,
-                        public ::testing::WithParamInterface<EmptySourceCase> {};
+class SourceWarningTest : public Pem2TxtTest, public ::testing::WithParamInterface<SourceCase> {};
 
-TEST_P(EmptySourceTest, FinishesAndWritesNothing) {
-  WriteSource(GetParam().categories, "[DicData0]\r\nCount=1\r\n0=text\r\n",
-              "[DicExpData0]\r\n0=title\r\n");
-  const RunResult run = Convert();
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, kFinishedLine);
-  EXPECT_EQ(run.err, "");
-  EXPECT_TRUE(ReadTree(Out()).empty());
+// Sources that convert less than a user expects: the run goes on with the defaults and ends
+// normally, and a warning on standard error names the file and what is wrong; --quiet hides it.
+TEST_P(SourceWarningTest, FinishesWithTheDefaultsAndWarnsUnlessQuiet) {
+  const SourceCase& c = GetParam();
+  WriteSource(std::nullopt, std::nullopt, std::nullopt);
+  for (const auto& [name, bytes] :
+       {std::pair{"pmridata.ini", c.categories}, std::pair{"dicdata.ini", c.texts},
+        std::pair{"expdata.ini", c.titles}}) {
+    if (bytes == kFolder) {
+      fs::create_directory(Install() / name);
+    } else if (bytes) {
+      WriteBytes(Install() / name, *bytes);
+    }
+  }
+  for (const bool quiet : {false, true}) {
+    fs::remove_all(Out());
+    fs::create_directory(Out());
+    const RunResult run =
+        Convert(quiet ? std::vector<std::string>{"-q"} : std::vector<std::string>{});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, quiet ? "" : kFinishedLine);
+    const std::string warning =
+        c.warned_file == nullptr || quiet
+            ? ""
+            : "pem2txt: warning: " + Utf8Arg(Install() / c.warned_file) + ": " + c.reason + "\n";
+    EXPECT_EQ(run.err, warning);
+    EXPECT_EQ(TreeDifferences(c.tree, ReadTree(Out())), "");
+  }
 }
 
+const std::string kGarbled = "; names and texts may come out garbled";
+const Tree kOneEntry = {{"cat", std::nullopt}, {"cat/title.txt", "text\r\n"}};
+constexpr char kOneCategory[] = "[ItemData]\r\nCount=1\r\n0=cat\r\n";
+
 INSTANTIATE_TEST_SUITE_P(
-    Counts, EmptySourceTest,
-    ::testing::Values(EmptySourceCase{"NoFile", std::nullopt}, EmptySourceCase{"EmptyFile", ""},
-                      EmptySourceCase{"NoCount", "[ItemData]\r\n0=cat\r\n"},
-                      EmptySourceCase{"Zero", "[ItemData]\r\nCount=0\r\n0=cat\r\n"},
-                      EmptySourceCase{"Negative", "[ItemData]\r\nCount=-1\r\n0=cat\r\n"},
-                      EmptySourceCase{"NotANumber", "[ItemData]\r\nCount=one\r\n0=cat\r\n"},
-                      EmptySourceCase{"HexWithoutDigits", "[ItemData]\r\nCount=0x\r\n0=cat\r\n"}),
+    Sources, SourceWarningTest,
+    ::testing::Values(
+        SourceCase{"NoFile", std::nullopt, kTexts, kTitles, "pmridata.ini",
+                   std::string("not found: ") + kNothing},
+        SourceCase{"EmptyFile", "", kTexts, kTitles, "pmridata.ini",
+                   std::string("empty: ") + kNothing},
+        SourceCase{"CategoriesAreAFolder", kFolder, kTexts, kTitles, "pmridata.ini",
+                   std::string("is a folder: ") + kNothing},
+        SourceCase{"NoCount", "[ItemData]\r\n0=cat\r\n"},
+        SourceCase{"Zero", "[ItemData]\r\nCount=0\r\n0=cat\r\n"},
+        SourceCase{"Negative", "[ItemData]\r\nCount=-1\r\n0=cat\r\n"},
+        SourceCase{"NotANumber", "[ItemData]\r\nCount=one\r\n0=cat\r\n"},
+        SourceCase{"HexWithoutDigits", "[ItemData]\r\nCount=0x\r\n0=cat\r\n"},
+        SourceCase{"Utf8ByteOrderMark", "\xEF\xBB\xBF" + std::string(kOneCategory), kTexts, kTitles,
+                   "pmridata.ini",
+                   "starts with a UTF-8 byte-order mark; it is read as code page 932 text, so its "
+                   "first section is not found and names come out garbled"},
+        SourceCase{"UndefinedTwoByteCode",
+                   kOneCategory,
+                   "[DicData0]\r\nCount=1\r\n0=\x85\x40\r\n",
+                   kTitles,
+                   "dicdata.ini",
+                   "is not code page 932 text (undefined bytes at offset 23)" + kGarbled,
+                   {{"cat", std::nullopt}, {"cat/title.txt", "\x85\x40\r\n"}}},
+        SourceCase{"LoneLeadByte",
+                   kOneCategory,
+                   kTexts,
+                   "[DicExpData0]\r\n0=title\x81",
+                   "expdata.ini",
+                   "is not code page 932 text (undefined bytes at offset 22)" + kGarbled,
+                   {{"cat", std::nullopt}, {"cat/title\xE3\x83\xBB.txt", "text\r\n"}}},
+        SourceCase{"NoTexts",
+                   kOneCategory,
+                   std::nullopt,
+                   kTitles,
+                   "dicdata.ini",
+                   "not found: every entry file is empty",
+                   {{"cat", std::nullopt}}},
+        SourceCase{"TextsAreAFolder",
+                   kOneCategory,
+                   kFolder,
+                   kTitles,
+                   "dicdata.ini",
+                   "is a folder: every entry file is empty",
+                   {{"cat", std::nullopt}}},
+        SourceCase{"NoTitles",
+                   kOneCategory,
+                   "[DicData0]\r\nCount=1\r\n0=text\r\n",
+                   std::nullopt,
+                   "expdata.ini",
+                   "not found: every entry is named .txt, 1.txt, 2.txt, ...",
+                   {{"cat", std::nullopt}, {"cat/.txt", "text\r\n"}}},
+        SourceCase{
+            "Utf16IsNoFault",
+            kOneCategory,
+            kTexts,
+            std::string(
+                "\xFF\xFE[\0D\0i\0c\0E\0x\0p\0D\0a\0t\0a\0\x30\0]\0\r\0\n\0\x30\0=\0t\0\r\0\n\0",
+                42),
+            nullptr,
+            "",
+            {{"cat", std::nullopt}, {"cat/t.txt", "text\r\n"}}},
+        SourceCase{"AllWell", kOneCategory, kTexts, kTitles, nullptr, "", kOneEntry}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

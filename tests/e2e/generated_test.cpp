@@ -29,6 +29,19 @@ class GeneratedDictionaryTest : public E2eTest,
     }
   }
 
+  // Standard error holds warnings only, among them one for each file the dictionary goes
+  // without (texts of arbitrary bytes may add one that a file is not code page 932 text).
+  void ExpectOnlyWarnings(const Dictionary& dictionary, const std::string& err) const {
+    for (std::size_t at = 0; at < err.size(); at = err.find('\n', at) + 1) {
+      EXPECT_TRUE(err.compare(at, 18, "pem2txt: warning: ") == 0) << err;
+    }
+    for (const auto& [has, name] : {std::pair{dictionary.has_dicdata, "dicdata.ini"},
+                                    std::pair{dictionary.has_expdata, "expdata.ini"}}) {
+      const std::string missing = Utf8Arg(Install() / name) + ": not found";
+      EXPECT_EQ(err.find(missing) != std::string::npos, !has) << err;
+    }
+  }
+
   static std::u8string AsU8(const std::string& utf8) {
     return std::u8string(utf8.begin(), utf8.end());
   }
@@ -46,7 +59,7 @@ TEST_P(GeneratedDictionaryTest, WritesEveryNameAndByteOnEachRun) {
     const RunResult result = Convert();
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, kFinishedLine);
-    EXPECT_EQ(result.err, "");
+    ExpectOnlyWarnings(dictionary, result.err);
     model.Convert(dictionary);
     EXPECT_EQ(TreeDifferences(model.Expected(), ReadTree(Out())), "")
         << "seed " << seed << ", run " << run;

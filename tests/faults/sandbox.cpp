@@ -1,5 +1,12 @@
 #include "sandbox.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <climits>
+#endif
+
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -54,7 +61,33 @@ void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
   if (!file) throw std::runtime_error("cannot write " + path.string());
 }
 
+#ifndef _WIN32
+// Opens a file by walking its folders one at a time, so that a path longer than the system
+// takes whole (PATH_MAX) is still reached, as the conversion reaches it.
+int OpenByComponents(const std::filesystem::path& path) {
+  int folder = ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (auto it = std::next(path.begin()); it != path.end() && folder >= 0; ++it) {
+    const bool last = std::next(it) == path.end();
+    const int next = ::openat(folder, it->c_str(), O_RDONLY | O_CLOEXEC | (last ? 0 : O_DIRECTORY));
+    ::close(folder);
+    folder = next;
+  }
+  return folder;
+}
+#endif
+
 std::string ReadFile(const std::filesystem::path& path) {
+#ifndef _WIN32
+  if (path.native().size() >= PATH_MAX && path.is_absolute()) {
+    const int fd = OpenByComponents(path);
+    std::string contents;
+    char buffer[4096];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+      contents.append(buffer, n);
+    if (fd >= 0) ::close(fd);
+    return contents;
+  }
+#endif
   std::ifstream file(path, std::ios::binary);
   std::ostringstream contents;
   contents << file.rdbuf();
