@@ -61,13 +61,13 @@ class Win32FileSystem : public FileSystem {
     const std::wstring wide = WidenCp932(path);
     UniqueFileHandle file(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const DWORD error = file.valid() ? ERROR_SUCCESS : GetLastError();
+    const DWORD error = static_cast<bool>(file) ? ERROR_SUCCESS : GetLastError();
     // A folder of that name is no file: the name stays chosen and the entry fails, as it does
     // where the name is searched for first.
     exists = (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
               error == ERROR_ACCESS_DENIED) &&
              FileMatchExists(path);
-    if (!file.valid()) return nullptr;
+    if (!static_cast<bool>(file)) return nullptr;
     return std::make_unique<Win32OutputFile>(std::move(file));
   }
 
