@@ -96,6 +96,7 @@ TEST(ShellTree, RootTextsThatFailBringThePreviousRootBack) {
   } cases[] = {
       {"", first, true},
       {NarrowCp932(folders.Path(L"missing")), first, true},
+      {"/tmp", first, true},
       {"C:", "C:\\", false},
       {"c:\\", "C:\\", false},  // the same text in other letter case changes nothing
       {"RFMYCOMPUTER", "RFMYCOMPUTER", false},
