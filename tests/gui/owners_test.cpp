@@ -8,6 +8,7 @@
 #include <ostream>
 #include <type_traits>
 
+#include "task_memory.h"
 #include "win32_owners.h"
 
 namespace pem::testing {
@@ -63,37 +64,6 @@ class FakeObject : public IUnknown {
   ULONG references_ = 1;
 };
 
-// Watches the task allocator: every block freed while it is registered counts as a release.
-class FreeCounter : public IMallocSpy {
- public:
-  std::map<void*, int> ids;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    *out = iid == IID_IUnknown || iid == IID_IMallocSpy ? this : nullptr;
-    return *out ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
-  void* STDMETHODCALLTYPE PostAlloc(void* block) override { return block; }
-  void* STDMETHODCALLTYPE PreFree(void* block, BOOL) override {
-    if (const auto found = ids.find(block); found != ids.end()) ++released[found->second];
-    return block;
-  }
-  void STDMETHODCALLTYPE PostFree(BOOL) override {}
-  SIZE_T STDMETHODCALLTYPE PreRealloc(void* block, SIZE_T size, void** out, BOOL) override {
-    *out = block;
-    return size;
-  }
-  void* STDMETHODCALLTYPE PostRealloc(void* block, BOOL) override { return block; }
-  void* STDMETHODCALLTYPE PreGetSize(void* block, BOOL) override { return block; }
-  SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, BOOL) override { return size; }
-  void* STDMETHODCALLTYPE PreDidAlloc(void* block, BOOL) override { return block; }
-  int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int allocated) override { return allocated; }
-  void STDMETHODCALLTYPE PreHeapMinimize() override {}
-  void STDMETHODCALLTYPE PostHeapMinimize() override {}
-};
-
 // Owners made by `make` hold resources 1, 2 and 3. Moving hands a resource on without releasing
 // it; assigning over an owner, reset and the end of the scope each release exactly once.
 template <typename Owner>
@@ -118,14 +88,15 @@ void ExpectEachReleasedOnce(const std::function<Owner(int)>& make) {
 // The task allocator's blocks, counted while the owners of `Owner` free them.
 template <typename Owner>
 void ExpectShellBlocksReleasedOnce() {
-  FreeCounter counter;
-  ASSERT_EQ(CoRegisterMallocSpy(&counter), S_OK);
+  std::map<void*, int> ids;
+  const TaskFreeWatch watch([&](void* block) {
+    if (const auto found = ids.find(block); found != ids.end()) ++released[found->second];
+  });
   ExpectEachReleasedOnce<Owner>([&](int id) {
     void* block = ShellAllocator()->Alloc(16);
-    counter.ids[block] = id;
+    ids[block] = id;
     return Owner(static_cast<typename std::remove_pointer_t<decltype(Owner().get())>*>(block));
   });
-  EXPECT_EQ(CoRevokeMallocSpy(), S_OK);
 }
 
 struct OwnerCase {

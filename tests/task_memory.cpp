@@ -5,6 +5,9 @@
 #include <objidl.h>
 
 #include <atomic>
+#include <functional>
+#include <mutex>
+#include <utility>
 
 namespace pem::testing {
 namespace {
@@ -14,6 +17,10 @@ namespace {
 class AllocationSpy final : public IMallocSpy {
  public:
   long Outstanding() const { return outstanding_; }
+  void SetFreeWatch(std::function<void(void*)> on_free) {
+    const std::lock_guard lock(watch_mutex_);
+    on_free_ = std::move(on_free);
+  }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (iid == IID_IUnknown || iid == IID_IMallocSpy) {
@@ -33,6 +40,10 @@ class AllocationSpy final : public IMallocSpy {
   }
   void* STDMETHODCALLTYPE PreFree(void* block, BOOL spied) override {
     if (block && spied) --outstanding_;
+    if (block) {
+      const std::lock_guard lock(watch_mutex_);
+      if (on_free_) on_free_(block);
+    }
     return block;
   }
   void STDMETHODCALLTYPE PostFree(BOOL) override {}
@@ -50,6 +61,8 @@ class AllocationSpy final : public IMallocSpy {
 
  private:
   std::atomic<long> outstanding_{0};
+  std::mutex watch_mutex_;
+  std::function<void(void*)> on_free_;
 };
 
 AllocationSpy& Spy() {
@@ -63,6 +76,14 @@ AllocationSpy& Spy() {
 
 long OutstandingTaskBlocks() {
   return Spy().Outstanding();
+}
+
+TaskFreeWatch::TaskFreeWatch(std::function<void(void*)> on_free) {
+  Spy().SetFreeWatch(std::move(on_free));
+}
+
+TaskFreeWatch::~TaskFreeWatch() {
+  Spy().SetFreeWatch(nullptr);
 }
 
 }  // namespace pem::testing
