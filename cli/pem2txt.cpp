@@ -6,6 +6,7 @@
 #include "conversion_run.h"
 #include "cp932.h"
 #include "cp932_convert.h"
+#include "version.h"
 
 namespace pem {
 namespace {
@@ -168,7 +169,7 @@ int Pem2Txt(const std::vector<std::string>& args, Console& console, FileSystem& 
     return kExitSuccess;
   }
   if (options.version) {
-    console.Write(Stream::kOut, "pem2txt " PEMCONV_VERSION "\n");
+    console.Write(Stream::kOut, "pem2txt " PEMCONV_VERSION_TEXT "\n");
     return kExitSuccess;
   }
   std::string install, out;
