@@ -12,6 +12,9 @@ namespace pem {
 inline constexpr unsigned kIconError = 0x10;        // MB_ICONERROR
 inline constexpr unsigned kIconInformation = 0x40;  // MB_ICONINFORMATION
 
+// What the installation folder must hold: ぺむりこ's executable.
+inline constexpr char kToolExecutablePattern[] = "pemri*.exe";
+
 // The progress indicator of the host: one step per category.
 class ProgressIndicator {
  public:
