@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include "application.h"
-#include "cp932_text.h"
 #include "filesystem.h"
 #include "thread_windows.h"
 #include "win32_owners.h"
@@ -13,9 +12,6 @@
 
 namespace pem {
 namespace {
-
-using gui::ComPtr;
-using gui::ShellMemory;
 
 // Asks the browser, once it is set up, to select and expand to the initial folder.
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
@@ -29,18 +25,14 @@ int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
 bool BrowseForDirectory(const std::string& title, std::string& directory) {
   if (!FolderExists(directory)) directory.clear();
 
-  ComPtr<IMalloc> allocator;
-  if (SHGetMalloc(allocator.put()) != S_OK || !allocator) return false;
-  ShellMemory<wchar_t> buffer(allocator,
-                              static_cast<wchar_t*>(allocator->Alloc(MAX_PATH * sizeof(wchar_t))));
-  if (!buffer) return false;
-
   const std::wstring wide_title = WidenCp932(title);
   const std::wstring initial = WidenCp932(directory);
-  BROWSEINFOW browse;
-  ZeroMemory(&browse, sizeof(browse));
+  // The browser writes the chosen item's display name here, never more than MAX_PATH characters;
+  // the path is taken from the item itself.
+  std::wstring display_name(MAX_PATH, L'\0');
+  BROWSEINFOW browse{};
   browse.hwndOwner = gui::Application().Handle();
-  browse.pszDisplayName = buffer.get();
+  browse.pszDisplayName = display_name.data();
   browse.lpszTitle = wide_title.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
   if (!initial.empty()) {
@@ -48,18 +40,20 @@ bool BrowseForDirectory(const std::string& title, std::string& directory) {
     browse.lParam = reinterpret_cast<LPARAM>(initial.c_str());
   }
 
-  ShellMemory<ITEMIDLIST> chosen(allocator);
+  AbsoluteIdList chosen;
   {
     gui::ThreadWindowsDisabled disabled(nullptr);
-    gui::ErrorModeScope error_mode(SEM_FAILCRITICALERRORS);
+    ErrorModeScope error_mode(SEM_FAILCRITICALERRORS);
     chosen.reset(SHBrowseForFolderW(&browse));
   }
   if (!chosen) return false;
   // A confirmed item without a usable path counts as no choice; the text stays as it was.
-  std::string path;
-  if (!SHGetPathFromIDListW(chosen.get(), buffer.get()) || !gui::ExactCp932(buffer.get(), path))
+  ShellMemory<wchar_t> path;
+  std::string narrow;
+  if (FAILED(SHGetNameFromIDList(chosen.get(), SIGDN_FILESYSPATH, path.put())) || !path ||
+      !ExactCp932(path.get(), narrow))
     return false;
-  directory = path;
+  directory = std::move(narrow);
   return true;
 }
 

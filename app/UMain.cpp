@@ -105,7 +105,7 @@ void TForm1::Button1Click(gui::TObject&) {
   if (FileMatchExists(dialog.Path() + kToolExecutablePattern))
     Edit1.SetText(dialog.Path());
   else
-    ApplicationMessageBox(msg::kToolNotFound, msg::kToolNotFoundCaption, kIconError);
+    ApplicationMessageBox(msg::kToolNotFound, msg::kToolNotFoundCaption, BoxKind::kError);
 }
 
 void TForm1::Button4Click(gui::TObject&) {
@@ -127,8 +127,9 @@ std::string TForm1::OutputFolderText() {
 }
 
 void TForm1::ApplicationMessageBox(const std::string& text, const std::string& caption,
-                                   unsigned flags) {
-  gui::ApplicationMessageBox(text, caption, flags);
+                                   BoxKind kind) {
+  gui::ApplicationMessageBox(text, caption,
+                             kind == BoxKind::kError ? MB_ICONERROR : MB_ICONINFORMATION);
 }
 
 void TForm1::ShowExceptionBox(const Exception& error) {

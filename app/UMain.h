@@ -42,7 +42,7 @@ class TForm1 : public gui::TForm, public ConversionHost {
   std::string InstallFolderText() override;
   std::string OutputFolderText() override;
   void ApplicationMessageBox(const std::string& text, const std::string& caption,
-                             unsigned flags) override;
+                             BoxKind kind) override;
   // The general error display; an EAbort is dropped.
   void ShowExceptionBox(const Exception& error) override;
   ProgressIndicator& Progress() override { return progress_; }

@@ -127,8 +127,8 @@ class CommandLineHost : public ConversionHost {
   std::string InstallFolderText() override { return install_; }
   std::string OutputFolderText() override { return out_; }
   void SetControlsEnabled(bool) override {}
-  void ApplicationMessageBox(const std::string& text, const std::string&, unsigned flags) override {
-    if (flags & kIconError) {
+  void ApplicationMessageBox(const std::string& text, const std::string&, BoxKind kind) override {
+    if (kind == BoxKind::kError) {
       console_.Write(Stream::kErr, "pem2txt: " + Cp932ToUtf8(text) + "\n");
     } else if (!quiet_) {
       console_.Write(Stream::kOut, Cp932ToUtf8(text) + "\n");

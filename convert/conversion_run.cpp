@@ -74,11 +74,11 @@ RunOutcome RunConversion(ConversionHost& host, FileSystem& file_system) {
   const std::string install = host.InstallFolderText();
   const std::string out = host.OutputFolderText();
   if (!file_system.FileMatchExists(install + kToolExecutablePattern)) {
-    host.ApplicationMessageBox(msg::kToolNotFound, msg::kToolNotFoundCaption, kIconError);
+    host.ApplicationMessageBox(msg::kToolNotFound, msg::kToolNotFoundCaption, BoxKind::kError);
     return RunOutcome::kToolNotFound;
   }
   if (!file_system.FolderExists(out)) {
-    host.ApplicationMessageBox(msg::kBadOutputFolder, msg::kBadOutputFolderCaption, kIconError);
+    host.ApplicationMessageBox(msg::kBadOutputFolder, msg::kBadOutputFolderCaption, BoxKind::kError);
     return RunOutcome::kBadOutputFolder;
   }
 
@@ -104,7 +104,7 @@ RunOutcome RunConversion(ConversionHost& host, FileSystem& file_system) {
   }
   host.Progress().SetVisible(false);
   host.SetControlsEnabled(true);
-  host.ApplicationMessageBox(msg::kFinished, msg::kFinishedCaption, kIconInformation);
+  host.ApplicationMessageBox(msg::kFinished, msg::kFinishedCaption, BoxKind::kInformation);
   if (!failure) return RunOutcome::kCompleted;
   try {
     std::rethrow_exception(failure);

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "errors.h"
+#include "file_errors.h"
 #include "filesystem.h"
 
 namespace pem {
 
-inline constexpr unsigned kIconError = 0x10;        // MB_ICONERROR
-inline constexpr unsigned kIconInformation = 0x40;  // MB_ICONINFORMATION
+// The kind of message box: it chooses the box's icon, or where a console writes the text.
+enum class BoxKind { kError, kInformation };
 
 // What the installation folder must hold: ぺむりこ's executable.
 inline constexpr char kToolExecutablePattern[] = "pemri*.exe";
@@ -36,7 +36,7 @@ class ConversionHost {
   virtual void SetControlsEnabled(bool enabled) = 0;
   // Shows a message with an OK button and waits until it is closed.
   virtual void ApplicationMessageBox(const std::string& text, const std::string& caption,
-                                     unsigned flags) = 0;
+                                     BoxKind kind) = 0;
   // The general error display, for an error that ended the run.
   virtual void ShowExceptionBox(const Exception& error) = 0;
   virtual ProgressIndicator& Progress() = 0;

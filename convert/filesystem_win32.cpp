@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "filesystem.h"
-#include "win32_handles.h"
+#include "win32_owners.h"
 #include "win32_text.h"
 
 namespace pem {
@@ -34,7 +34,7 @@ class Win32FileSystem : public FileSystem {
   bool FileMatchExists(const std::string& path) override {
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW(WidenCp932(path).c_str(), &data));
-    return find.valid() && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   }
 
   bool FolderExists(const std::string& path) override {
@@ -50,7 +50,7 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<OutputFile> CreateOutputFile(const std::string& path) override {
     UniqueFileHandle file(CreateFileW(WidenCp932(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return nullptr;
+    if (!file) return nullptr;
     return std::make_unique<Win32OutputFile>(std::move(file));
   }
 
@@ -69,7 +69,7 @@ class Win32FileSystem : public FileSystem {
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
-    if (!file.valid() || !GetFileInformationByHandle(file.get(), &info) ||
+    if (!file || !GetFileInformationByHandle(file.get(), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       return {};
     }

@@ -1,7 +1,7 @@
 #include "line_list.h"
 
 #include "cp932.h"
-#include "errors.h"
+#include "file_errors.h"
 
 namespace pem {
 

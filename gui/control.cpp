@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "application.h"
-#include "cp932_text.h"
 #include "form.h"
 #include "os_error.h"
 #include "win32_text.h"
@@ -65,7 +64,7 @@ std::wstring TWinControl::WideText() const {
 }
 
 std::string TWinControl::Text() const {
-  return UserTextToCp932(WideText());
+  return NarrowCp932(WideText());
 }
 
 void TWinControl::SetText(const std::string& text) {

@@ -26,8 +26,8 @@ class RecordingHost : public ConversionHost, public ProgressIndicator {
   std::string OutputFolderText() override { return out_; }
   void SetControlsEnabled(bool enabled) override { Log(enabled ? "enable" : "disable"); }
   void ApplicationMessageBox(const std::string& text, const std::string& caption,
-                             unsigned flags) override {
-    Log("box " + caption + " " + std::to_string(flags) + " " + text);
+                             BoxKind kind) override {
+    Log("box " + caption + " " + (kind == BoxKind::kError ? "error" : "information") + " " + text);
   }
   void ShowExceptionBox(const Exception& error) override { Log("error " + error.Message()); }
   ProgressIndicator& Progress() override { return *this; }
@@ -44,11 +44,11 @@ class RecordingHost : public ConversionHost, public ProgressIndicator {
   std::string install_, out_;
 };
 
-const std::string kFinished = "box Infomation 64 " + Sjis("終了しました");
+const std::string kFinished = "box Infomation information " + Sjis("終了しました");
 const std::string kToolMissing =
-    "box error 16 " +
+    "box error error " +
     Sjis("指定されたフォルダ内で「ぺむりこ」の実行ファイルが確認できませんでした");
-const std::string kBadOutput = "box Error 16 " + Sjis("保存先フォルダが異常です");
+const std::string kBadOutput = "box Error error " + Sjis("保存先フォルダが異常です");
 
 class ConversionRunTest : public ::testing::Test {
  protected:

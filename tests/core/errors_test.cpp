@@ -1,4 +1,4 @@
-#include "errors.h"
+#include "file_errors.h"
 
 #include <gtest/gtest.h>
 

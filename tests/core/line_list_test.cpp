@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "errors.h"
+#include "file_errors.h"
 #include "temp_dir.h"
 
 namespace pem {

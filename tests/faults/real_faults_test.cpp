@@ -79,7 +79,7 @@ TEST(ObstacleTest, AnOutputPathThroughAFileFailsTheCheckAndTouchesNothing) {
   EXPECT_EQ(RunConversion(host), RunOutcome::kBadOutputFolder);
 
   EXPECT_EQ(host.Events(),
-            std::vector<std::string>{"box Error 16 " + Sjis("保存先フォルダが異常です")});
+            std::vector<std::string>{"box Error error " + Sjis("保存先フォルダが異常です")});
   EXPECT_EQ(Snapshot(sandbox.Root()), before);
 }
 

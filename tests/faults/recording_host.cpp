@@ -14,8 +14,8 @@ void RecordingHost::SetControlsEnabled(bool enabled) {
 }
 
 void RecordingHost::ApplicationMessageBox(const std::string& text, const std::string& caption,
-                                          unsigned flags) {
-  Log("box " + caption + " " + std::to_string(flags) + " " + text);
+                                          BoxKind kind) {
+  Log("box " + caption + " " + (kind == BoxKind::kError ? "error" : "information") + " " + text);
 }
 
 void RecordingHost::ShowExceptionBox(const Exception& error) {
@@ -42,9 +42,9 @@ std::vector<std::string> RecordingHost::FinishingStage() const {
 }
 
 std::vector<std::string> ExpectedFinishingStage(const std::optional<std::string>& error) {
-  std::vector<std::string> events = {"hide", "enable",
-                                     std::string("box ") + msg::kFinishedCaption + " " +
-                                         std::to_string(kIconInformation) + " " + msg::kFinished};
+  std::vector<std::string> events = {
+      "hide", "enable",
+      std::string("box ") + msg::kFinishedCaption + " " + "information" + " " + msg::kFinished};
   if (error) events.push_back("error " + *error);
   return events;
 }

@@ -18,13 +18,13 @@ class RecordingHost : public ConversionHost, private ProgressIndicator {
   std::string OutputFolderText() override { return out_; }
   void SetControlsEnabled(bool enabled) override;
   void ApplicationMessageBox(const std::string& text, const std::string& caption,
-                             unsigned flags) override;
+                             BoxKind kind) override;
   void ShowExceptionBox(const Exception& error) override;
   ProgressIndicator& Progress() override { return *this; }
   void EntryWritten(const std::string& path) override { written_.push_back(path); }
 
   // "disable", "min 0", "max 2", "position 0", "show", "step", "hide", "enable",
-  // "box <caption> <flags> <text>", "error <text>".
+  // "box <caption> error|information <text>", "error <text>".
   const std::vector<std::string>& Events() const { return events_; }
   // The full path of every entry file, in the order the run wrote them.
   const std::vector<std::string>& Written() const { return written_; }

@@ -9,7 +9,7 @@
 #include "dictionary_fixture.h"
 #include "temp_dir.h"
 #include "ui_probe.h"
-#include "win32_handles.h"
+#include "win32_owners.h"
 
 namespace pem::testing {
 namespace {
@@ -41,7 +41,7 @@ class Program {
                         nullptr, &startup, &info))
       throw std::runtime_error("cannot start " + executable.string());
     process_.reset(info.hProcess);
-    UniqueFileHandle thread(info.hThread);
+    UniqueKernelHandle thread(info.hThread);
     id_ = info.dwProcessId;
   }
   Program(const Program&) = delete;
@@ -60,7 +60,7 @@ class Program {
   }
 
  private:
-  UniqueFileHandle process_;
+  UniqueKernelHandle process_;
   DWORD id_ = 0;
 };
 

@@ -1,24 +1,12 @@
-// The one exception hierarchy: every failure that ends an action carries a code page 932 text.
+// The conversion's own file failures, each carrying the text the user sees.
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
+#include "errors.h"
+
 namespace pem {
-
-class Exception : public std::runtime_error {
- public:
-  explicit Exception(const std::string& message) : std::runtime_error(message) {}
-  // The message as code page 932 bytes.
-  std::string Message() const { return what(); }
-};
-
-// Ends an action silently: the error display drops it.
-class EAbort : public Exception {
- public:
-  EAbort() : Exception("") {}
-};
 
 // A file-system call failed; carries the system error code (Windows numbering).
 class EInOutError : public Exception {
@@ -44,9 +32,5 @@ class EWriteError : public Exception {
 
 // The text that an input/output error with this system error code shows.
 std::string InOutErrorText(std::uint32_t code);
-
-// The message as the error display shows it: "." appended unless the text is empty or ends in a
-// single-byte character of code 0x2E or less.
-std::string WithFinalPeriod(const std::string& message);
 
 }  // namespace pem

@@ -1,13 +1,13 @@
-#include "cp932_text.h"
+#include "win32_text.h"
 
 #include <windows.h>
 
-namespace pem::gui {
+namespace pem {
 namespace {
 
 constexpr UINT kCodePage = 932;
 
-std::string Convert(std::wstring_view text, BOOL* lossy) {
+std::string Narrow(std::wstring_view text, BOOL* lossy) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
   const int length = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), size,
@@ -20,16 +20,25 @@ std::string Convert(std::wstring_view text, BOOL* lossy) {
 
 }  // namespace
 
-std::string UserTextToCp932(std::wstring_view text) {
-  return Convert(text, nullptr);
+std::wstring WidenCp932(std::string_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(kCodePage, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(kCodePage, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::string NarrowCp932(std::wstring_view text) {
+  return Narrow(text, nullptr);
 }
 
 bool ExactCp932(std::wstring_view text, std::string& narrow) {
   BOOL lossy = FALSE;
-  std::string converted = Convert(text, &lossy);
+  std::string converted = Narrow(text, &lossy);
   if (lossy) return false;
   narrow = std::move(converted);
   return true;
 }
 
-}  // namespace pem::gui
+}  // namespace pem

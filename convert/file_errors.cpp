@@ -1,6 +1,5 @@
-#include "errors.h"
+#include "file_errors.h"
 
-#include "cp932.h"
 #include "messages.h"
 
 namespace pem {
@@ -32,14 +31,5 @@ EFCreateError::EFCreateError(const std::string& path)
     : Exception(msg::kCannotCreatePrefix + path + msg::kCannotCreateSuffix) {}
 
 EWriteError::EWriteError() : Exception(msg::kStreamWriteError) {}
-
-std::string WithFinalPeriod(const std::string& message) {
-  if (message.empty()) return message;
-  std::size_t last = 0;
-  for (std::size_t pos = 0; pos < message.size(); pos += CharLength(message, pos)) last = pos;
-  const bool single = CharLength(message, last) == 1;
-  if (single && static_cast<unsigned char>(message[last]) <= 0x2E) return message;
-  return message + ".";
-}
 
 }  // namespace pem

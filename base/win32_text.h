@@ -1,0 +1,20 @@
+// Code page 932 text at the Windows API boundary, independent of the system's ANSI code page.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pem {
+
+// Every byte sequence converts.
+std::wstring WidenCp932(std::string_view text);
+
+// A character that has no code page 932 form becomes "?", never a look-alike: a look-alike ("e"
+// for "é") would quietly name another file or folder, while "?" names none.
+std::string NarrowCp932(std::wstring_view text);
+
+// True, with the converted text in `narrow`, when every character has a code page 932 form;
+// otherwise false and `narrow` untouched.
+bool ExactCp932(std::wstring_view text, std::string& narrow);
+
+}  // namespace pem
