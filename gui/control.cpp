@@ -67,10 +67,13 @@ std::string TWinControl::Text() const {
   return NarrowCp932(WideText());
 }
 
+void TWinControl::SetWideText(std::wstring_view text) {
+  if (text == WideText()) return;
+  SetWindowTextW(handle_, std::wstring(text).c_str());
+}
+
 void TWinControl::SetText(const std::string& text) {
-  const std::wstring wide = WidenCp932(text);
-  if (wide == WideText()) return;
-  SetWindowTextW(handle_, wide.c_str());
+  SetWideText(WidenCp932(text));
 }
 
 void TWinControl::SetEnabled(bool enabled) {

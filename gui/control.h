@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "component.h"
@@ -46,9 +47,12 @@ class TWinControl : public TComponent {
   // The form this control is on; a form gives itself.
   TForm* ParentForm();
 
+  // The window text as the user sees it.
+  std::wstring WideText() const;
+  void SetWideText(std::wstring_view text);
+  // The window text as code page 932: a character that has none of its forms becomes "?".
   std::string Text() const;
   void SetText(const std::string& text);
-  std::wstring WideText() const;
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);

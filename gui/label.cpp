@@ -2,6 +2,7 @@
 
 #include "form.h"
 #include "text_layout.h"
+#include "win32_text.h"
 
 namespace pem::gui {
 
@@ -10,7 +11,7 @@ TLabel::TLabel(TComponent& owner, TWinControl& parent, const ControlLayout& layo
     : TWinControl(owner, &parent), options_(options) {
   const RECT bounds = ParentForm()->ScaleLayout(layout);
   CreateOwnWindow({L"TLabel", WS_CHILD | WS_CLIPSIBLINGS | (layout.visible ? WS_VISIBLE : 0u), 0},
-                  parent.Handle(), bounds, WidenText(layout.text));
+                  parent.Handle(), bounds, WidenCp932(layout.text));
   SetTabStop(false);
   AdjustSize();
 }

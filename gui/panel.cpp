@@ -1,7 +1,7 @@
 #include "panel.h"
 
 #include "form.h"
-#include "text_layout.h"
+#include "win32_text.h"
 
 namespace pem::gui {
 
@@ -11,7 +11,7 @@ TPanel::TPanel(TComponent& owner, TWinControl& parent, const ControlLayout& layo
   CreateOwnWindow(
       {L"TPanel", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (layout.visible ? WS_VISIBLE : 0u),
        WS_EX_CONTROLPARENT},
-      parent.Handle(), bounds, WidenText(layout.text));
+      parent.Handle(), bounds, WidenCp932(layout.text));
   SetTabOrder(layout.tab_order);
   SetTabStop(false);
 }

@@ -1,6 +1,5 @@
 #include "text_layout.h"
 
-#include "win32_text.h"
 
 namespace pem::gui {
 namespace {
@@ -34,10 +33,6 @@ bool CanBreakBefore(std::wstring_view text, std::size_t pos) {
 }
 
 }  // namespace
-
-std::wstring WidenText(const std::string& cp932) {
-  return WidenCp932(cp932);
-}
 
 SIZE MeasureText(HDC dc, const std::wstring& text, UINT flags) {
   RECT box{0, 0, 0, 0};

@@ -10,8 +10,6 @@
 
 namespace pem::gui {
 
-std::wstring WidenText(const std::string& cp932);
-
 // The size of the text drawn with `flags` (DrawText flags, single line or not).
 SIZE MeasureText(HDC dc, const std::wstring& text, UINT flags);
 
