@@ -9,6 +9,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FolderDialogUnit.h"
@@ -97,6 +98,29 @@ TEST(SelectFolderDialog, OpensWithItsDefaultsAsTheMainWindowUsesIt) {
   EXPECT_TRUE(root_selected);
   EXPECT_TRUE(focus_in_tree);
   EXPECT_TRUE(open_after_enter) << "with no default button Enter presses nothing";
+}
+
+TEST(SelectFolderDialog, KeepsTheButtonsAtTheRightEdgeAndTheTreeBetweenThePanels) {
+  DialogBench bench;
+  const auto layout = [](const DialogWindows& w) {
+    const SIZE client = ClientSize(w.form);
+    RECT ok{}, cancel{}, tree{};
+    for (auto [window, rect] : {std::pair{w.ok, &ok}, {w.cancel, &cancel}, {w.tree, &tree}}) {
+      GetWindowRect(window, rect);
+      MapWindowPoints(HWND_DESKTOP, w.form, reinterpret_cast<POINT*>(rect), 2);
+    }
+    return std::vector<LONG>{client.cx - ok.right, client.cx - cancel.right, ok.top - tree.bottom,
+                             client.cx - (tree.right - tree.left),
+                             client.cy - (tree.bottom - tree.top)};
+  };
+  std::vector<LONG> before, after;
+  bench.Execute([&](const DialogWindows& w) {
+    before = layout(w);
+    SetWindowPos(w.form, nullptr, 0, 0, 450, 420, SWP_NOMOVE | SWP_NOZORDER);
+    after = layout(w);
+    Escape(w);
+  });
+  EXPECT_EQ(after, before);
 }
 
 struct PathCase {
