@@ -6,6 +6,7 @@
 
 #include "dialog_keys.h"
 #include "form.h"
+#include "framework_messages.h"
 #include "thread_windows.h"
 #include "win32_text.h"
 
@@ -27,6 +28,10 @@ class ApplicationWindow : public TWinControl {
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override {
     if (message == WM_CLOSE) {
       if (TForm* main = Application().MainForm()) main->Close();
+      return 0;
+    }
+    if (message == kPostedWorkMessage) {
+      Application().RunPostedWork();
       return 0;
     }
     return TWinControl::WndProc(message, wparam, lparam);
@@ -179,6 +184,30 @@ bool TApplication::ProcessMessage() {
 
 void TApplication::Idle() {
   WaitMessage();
+}
+
+void TApplication::Post(std::function<void()> work) {
+  {
+    const std::lock_guard lock(posted_mutex_);
+    posted_.push_back(std::move(work));
+  }
+  // A failed post (a full queue) leaves the work for the next one that gets through.
+  PostMessageW(window_->Handle(), kPostedWorkMessage, 0, 0);
+}
+
+void TApplication::RunPostedWork() {
+  std::deque<std::function<void()>> work;
+  {
+    const std::lock_guard lock(posted_mutex_);
+    work.swap(posted_);
+  }
+  for (auto& item : work) {
+    try {
+      item();
+    } catch (...) {
+      HandleException(std::current_exception());
+    }
+  }
 }
 
 void TApplication::Terminate() {

@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -40,6 +43,13 @@ class TApplication : public TComponent {
   void Terminate();
   bool Terminated() const { return terminated_; }
 
+  // Hands work to the user-interface thread; callable from any thread while the application
+  // exists. The work runs from the message loop, in the order posted; an error it raises goes to
+  // the error display. Work still queued when the application goes is dropped.
+  void Post(std::function<void()> work);
+  // Runs the work posted so far; the application window calls it.
+  void RunPostedWork();
+
   HWND Handle() const;
   // The caption of the application window, as the task bar shows it.
   std::string Title() const;
@@ -64,6 +74,8 @@ class TApplication : public TComponent {
   void HonourStartupShowCommand();
 
   std::optional<ComInitialization> com_;
+  std::mutex posted_mutex_;
+  std::deque<std::function<void()>> posted_;
   std::unique_ptr<ApplicationWindow> window_;
   TForm* main_form_ = nullptr;
   bool terminated_ = false;

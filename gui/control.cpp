@@ -1,6 +1,7 @@
 #include "control.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "application.h"
 #include "form.h"
@@ -124,6 +125,11 @@ void TWinControl::SetAnchors(TAnchors anchors) {
                      client.bottom - bounds.bottom};
 }
 
+void TWinControl::ApplyAlignment(const ControlLayout& layout) {
+  SetAnchors(layout.anchors);
+  if (layout.align != TAlign::alNone) SetAlign(layout.align);
+}
+
 void TWinControl::RealignControls() {
   RECT space{};
   GetClientRect(handle_, &space);
@@ -150,13 +156,13 @@ void TWinControl::RealignControls() {
         int new_height = height;
         if (anchors.right) {
           if (anchors.left)
-            new_width = client.right - margins.right - left;
+            new_width = std::max<int>(0, client.right - margins.right - left);
           else
             left = client.right - margins.right - width;
         }
         if (anchors.bottom) {
           if (anchors.top)
-            new_height = client.bottom - margins.bottom - top;
+            new_height = std::max<int>(0, client.bottom - margins.bottom - top);
           else
             top = client.bottom - margins.bottom - height;
         }
@@ -169,7 +175,8 @@ void TWinControl::RealignControls() {
   }
   for (TWinControl* child : controls_) {
     if (child->align_ == TAlign::alClient)
-      child->SetBounds(space.left, space.top, space.right - space.left, space.bottom - space.top);
+      child->SetBounds(space.left, space.top, std::max<int>(0, space.right - space.left),
+                       std::max<int>(0, space.bottom - space.top));
   }
 }
 
@@ -271,6 +278,7 @@ void TWinControl::CreateStockWindow(const WindowSpec& kind, const ControlLayout&
   SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
   InsertInTabList(layout.tab_order);
   if (form) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(form->Font()), FALSE);
+  ApplyAlignment(layout);
 }
 
 void TWinControl::CreateOwnWindow(const WindowSpec& kind, HWND parent, const RECT& bounds,
@@ -281,7 +289,12 @@ void TWinControl::CreateOwnWindow(const WindowSpec& kind, HWND parent, const REC
       CreateWindowExW(kind.ex_style, kind.class_name, text.c_str(), kind.style, bounds.left,
                       bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                       nullptr, GetModuleHandleW(nullptr), this);
-  if (!window) RaiseLastOSError();
+  if (!window) {
+    // The window is gone, whether or not its last message reached us.
+    handle_ = nullptr;
+    if (creation_error_) std::rethrow_exception(std::exchange(creation_error_, nullptr));
+    RaiseLastOSError();
+  }
   if (child && parent_) {
     if (TForm* form = ParentForm())
       SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(form->Font()), FALSE);
@@ -326,8 +339,31 @@ LRESULT TWinControl::Dispatch(TWinControl& control, UINT message, WPARAM wparam,
   try {
     return control.WndProc(message, wparam, lparam);
   } catch (...) {
-    HandleWindowProcedureException(std::current_exception());
-    return 0;
+    return control.HandlerFailed(message, std::current_exception());
+  }
+}
+
+LRESULT TWinControl::HandlerFailed(UINT message, std::exception_ptr error) noexcept {
+  switch (message) {
+    case WM_NCCREATE:
+      creation_error_ = std::move(error);
+      return FALSE;
+    case WM_CREATE:
+      creation_error_ = std::move(error);
+      return -1;
+    default:
+      break;
+  }
+  // A window left invalid would be asked to paint again at once, and fail again.
+  if (message == WM_PAINT) ValidateRect(handle_, nullptr);
+  HandleWindowProcedureException(std::move(error));
+  switch (message) {
+    case WM_MOUSEACTIVATE:
+      return MA_ACTIVATE;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    default:
+      return 0;
   }
 }
 
@@ -342,7 +378,29 @@ LRESULT TWinControl::NotifyMessage(NMHDR&) {
   return 0;
 }
 
+bool TWinControl::IsMenuMessage(UINT message, LPARAM lparam) {
+  switch (message) {
+    case WM_INITMENUPOPUP:
+    case WM_MENUCHAR:
+      return true;
+    case WM_DRAWITEM:
+      return reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)->CtlType == ODT_MENU;
+    case WM_MEASUREITEM:
+      return reinterpret_cast<const MEASUREITEMSTRUCT*>(lparam)->CtlType == ODT_MENU;
+    default:
+      return false;
+  }
+}
+
+bool TWinControl::MenuMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
+
 LRESULT TWinControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (IsMenuMessage(message, lparam)) {
+    LRESULT result = 0;
+    if (MenuMessage(message, wparam, lparam, result)) return result;
+  }
   switch (message) {
     case WM_COMMAND:
       if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lparam)); child && child != this) {
@@ -361,7 +419,8 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
         form->FocusChanged(*this);
       break;
     case WM_SIZE:
-      RealignControls();
+      // A minimised window has no room; its controls keep their places until it comes back.
+      if (wparam != SIZE_MINIMIZED) RealignControls();
       break;
     case WM_GETFONT:
       // The framework's own windows draw with their form's font.

@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,19 @@
 namespace pem::gui {
 
 class TForm;
+
+// Docking to an edge of the parent: full width at the top or bottom (in creation order), or
+// the space that the docked controls leave.
+enum class TAlign { alNone, alTop, alBottom, alClient };
+
+// Which edges of the parent a control that is not docked keeps its distance to when the parent
+// is resized; with both edges of an axis it stretches.
+struct TAnchors {
+  bool left = true;
+  bool top = true;
+  bool right = false;
+  bool bottom = false;
+};
 
 // Where a control goes and what it shows, in design pixels (96 dots per inch, text 12 pixels
 // high); the form scales them to the screen when the window is created.
@@ -26,16 +40,8 @@ struct ControlLayout {
   std::string text;    // code page 932
   int tab_order = -1;  // position in the parent's tab order; -1 appends
   bool visible = true;
-};
-
-enum class TAlign { alNone, alTop, alBottom, alClient };
-
-// Which edges of the parent a control keeps its distance to when the parent is resized.
-struct TAnchors {
-  bool left = true;
-  bool top = true;
-  bool right = false;
-  bool bottom = false;
+  TAlign align = TAlign::alNone;
+  TAnchors anchors = {};
 };
 
 class TWinControl : public TComponent {
@@ -65,7 +71,9 @@ class TWinControl : public TComponent {
 
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
+  // Keeps the distances that the control has now to the anchored edges.
   void SetAnchors(TAnchors anchors);
+  TAnchors Anchors() const { return anchors_; }
 
   bool TabStop() const { return tab_stop_; }
   void SetTabStop(bool tab_stop) { tab_stop_ = tab_stop; }
@@ -90,6 +98,13 @@ class TWinControl : public TComponent {
   // The control bound to a window of the framework, or null.
   static TWinControl* FromHandle(HWND window);
 
+  // Menu messages: WM_INITMENUPOPUP, WM_MENUCHAR, and WM_DRAWITEM / WM_MEASUREITEM of a menu
+  // item. A control that shows a menu whose items someone else draws takes them here, from its
+  // own window and, when it asked its form (TForm::ReceiveMenuMessages), from the form's; true,
+  // with `result`, when it handled the message.
+  static bool IsMenuMessage(UINT message, LPARAM lparam);
+  virtual bool MenuMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
  protected:
   TWinControl(TComponent& owner, TWinControl* parent);
 
@@ -111,6 +126,8 @@ class TWinControl : public TComponent {
   virtual void CommandNotify(WORD code);
   virtual LRESULT NotifyMessage(NMHDR& header);
 
+  // The layout's docking and anchors, once the window is in place.
+  void ApplyAlignment(const ControlLayout& layout);
   // Lays the aligned and anchored children out again after a size change.
   void RealignControls();
   // The accelerator character of a caption ("&P" gives P), or 0.
@@ -123,6 +140,8 @@ class TWinControl : public TComponent {
                                        UINT_PTR id, DWORD_PTR data);
   static LRESULT Dispatch(TWinControl& control, UINT message, WPARAM wparam,
                           LPARAM lparam) noexcept;
+  // What a message whose handler failed returns; a failure in creation waits for the creator.
+  LRESULT HandlerFailed(UINT message, std::exception_ptr error) noexcept;
   void Bind(HWND window);
   void Unbind();
   void InsertInTabList(int order);
@@ -130,6 +149,7 @@ class TWinControl : public TComponent {
 
   TWinControl* parent_;
   HWND handle_ = nullptr;
+  std::exception_ptr creation_error_;
   bool subclassed_ = false;
   bool enabled_ = true;
   bool tab_stop_ = true;

@@ -4,15 +4,13 @@
 #include <vector>
 
 #include "application.h"
+#include "framework_messages.h"
 #include "os_error.h"
 #include "thread_windows.h"
 #include "win32_text.h"
 
 namespace pem::gui {
 namespace {
-
-// Posted to a form that is to be destroyed once the messages before it are handled.
-constexpr UINT kReleaseMessage = WM_APP + 0x100;
 
 struct FrameStyle {
   DWORD style;
@@ -91,6 +89,17 @@ RECT OuterRect(HWND window) {
   return bounds;
 }
 
+// Where the system puts a new overlapped window: asked of a hidden one made for the purpose,
+// since a window that exists already, or a pop-up, cannot ask for it.
+POINT DefaultPosition() {
+  const UniqueWindow probe(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, CW_USEDEFAULT,
+                                           CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                                           GetModuleHandleW(nullptr), nullptr));
+  if (!probe) RaiseLastOSError();
+  const RECT bounds = OuterRect(probe.get());
+  return {bounds.left, bounds.top};
+}
+
 }  // namespace
 
 TForm::TForm(TComponent& owner, const FormLayout& layout)
@@ -104,9 +113,8 @@ TForm::TForm(TComponent& owner, const FormLayout& layout)
   const FrameStyle frame = StyleOf(border_style_, border_icons_);
   RECT bounds{0, 0, scale_.Apply(layout.client_width), scale_.Apply(layout.client_height)};
   AdjustWindowRectEx(&bounds, frame.style, FALSE, frame.ex_style);
-  const int left = position_ == TPosition::poDefaultPosOnly ? CW_USEDEFAULT : layout.left;
-  const int top = position_ == TPosition::poDefaultPosOnly ? CW_USEDEFAULT : layout.top;
-  const RECT placed{left, top, left + bounds.right - bounds.left, top + bounds.bottom - bounds.top};
+  const RECT placed{layout.left, layout.top, layout.left + bounds.right - bounds.left,
+                    layout.top + bounds.bottom - bounds.top};
   CreateOwnWindow({layout.window_class, frame.style, frame.ex_style}, Application().Handle(),
                   placed, WidenCp932(layout.caption));
   SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -152,8 +160,13 @@ void TForm::PlaceOnFirstShow() {
   int top = bounds.top;
   switch (position_) {
     case TPosition::poDesigned:
-    case TPosition::poDefaultPosOnly:
       return;
+    case TPosition::poDefaultPosOnly: {
+      const POINT position = DefaultPosition();
+      left = position.x;
+      top = position.y;
+      break;
+    }
     case TPosition::poScreenCenter:
       left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
       top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
@@ -209,9 +222,15 @@ TModalResult TForm::ShowModal() {
 
 void TForm::CloseModal() {
   TCloseAction action = TCloseAction::caNone;
-  if (CloseQuery()) {
-    action = TCloseAction::caHide;
-    DoClose(action);
+  try {
+    if (CloseQuery()) {
+      action = TCloseAction::caHide;
+      DoClose(action);
+    }
+  } catch (...) {
+    // A failing close query or close handler stops the close, as a refusal does.
+    action = TCloseAction::caNone;
+    Application().HandleException(std::current_exception());
   }
   if (action == TCloseAction::caNone) modal_result_ = mrNone;
   if (action == TCloseAction::caFree) Release();
@@ -277,16 +296,18 @@ void TForm::SetBorderStyle(TBorderStyle style) {
   ApplyStyle();
 }
 
+void TForm::SetBorderIcons(TBorderIcons icons) {
+  border_icons_ = icons;
+  ApplyStyle();
+}
+
 void TForm::ApplyStyle() {
   const FrameStyle frame = StyleOf(border_style_, border_icons_);
   const DWORD kept = GetWindowLongW(Handle(), GWL_STYLE) & (WS_VISIBLE | WS_DISABLED);
-  RECT client{};
-  GetClientRect(Handle(), &client);
   SetWindowLongW(Handle(), GWL_STYLE, static_cast<LONG>(frame.style | kept));
   SetWindowLongW(Handle(), GWL_EXSTYLE, static_cast<LONG>(frame.ex_style));
-  AdjustWindowRectEx(&client, frame.style, FALSE, frame.ex_style);
-  SetWindowPos(Handle(), nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TForm::SetLeft(int left) {
@@ -351,9 +372,21 @@ void TForm::FocusChanged(TWinControl& control) {
 
 void TForm::ControlRemoved(TWinControl& control) {
   if (control.Contains(active_control_)) active_control_ = nullptr;
+  std::erase(menu_receivers_, &control);
+}
+
+void TForm::ReceiveMenuMessages(TWinControl& control, bool receive) {
+  std::erase(menu_receivers_, &control);
+  if (receive) menu_receivers_.push_back(&control);
 }
 
 LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (IsMenuMessage(message, lparam)) {
+    LRESULT result = 0;
+    for (TWinControl* receiver : menu_receivers_) {
+      if (receiver->MenuMessage(message, wparam, lparam, result)) return result;
+    }
+  }
   switch (message) {
     case WM_CLOSE:
       Close();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "control.h"
 #include "event.h"
@@ -22,7 +23,7 @@ struct TBorderIcons {
 // Where a form goes when it is first shown.
 enum class TPosition {
   poDesigned,        // the layout's left and top
-  poDefaultPosOnly,  // the system's default position, the layout's size
+  poDefaultPosOnly,  // the system's default position for a new window, the size kept
   poScreenCenter,    // centred on the primary screen
   poDesktopCenter,   // centred on the whole virtual desktop
   poMainFormCenter,  // centred over the application's main form
@@ -83,8 +84,13 @@ class TForm : public TWinControl {
   TPosition Position() const { return position_; }
   void SetPosition(TPosition position) { position_ = position; }
   TBorderStyle BorderStyle() const { return border_style_; }
+  // The frame changes; the outer bounds stay.
   void SetBorderStyle(TBorderStyle style);
-  // Outer bounds in screen pixels.
+  TBorderIcons BorderIcons() const { return border_icons_; }
+  void SetBorderIcons(TBorderIcons icons);
+  // Outer bounds in screen pixels. Set before the form is first shown, they hold: the position
+  // rule moves the form only where it says so (centred, or the system's default position), and
+  // never changes its size.
   void SetLeft(int left);
   void SetTop(int top);
   void SetWidth(int width);
@@ -99,6 +105,9 @@ class TForm : public TWinControl {
   void DefocusControl(TWinControl& control);
   void FocusChanged(TWinControl& control);
   void ControlRemoved(TWinControl& control);
+
+  // Hands the form's menu messages (see TWinControl::MenuMessage) to `control` too, or no longer.
+  void ReceiveMenuMessages(TWinControl& control, bool receive);
 
   Event<TObject&, bool&> OnCloseQuery;
   Event<TObject&, TCloseAction&> OnClose;
@@ -126,6 +135,7 @@ class TForm : public TWinControl {
   bool modal_ = false;
   TModalResult modal_result_ = mrNone;
   TWinControl* active_control_ = nullptr;
+  std::vector<TWinControl*> menu_receivers_;
 };
 
 }  // namespace pem::gui

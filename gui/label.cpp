@@ -14,6 +14,7 @@ TLabel::TLabel(TComponent& owner, TWinControl& parent, const ControlLayout& layo
                   parent.Handle(), bounds, WidenCp932(layout.text));
   SetTabStop(false);
   AdjustSize();
+  ApplyAlignment(layout);
 }
 
 UINT TLabel::DrawFlags() const {

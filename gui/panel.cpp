@@ -14,6 +14,7 @@ TPanel::TPanel(TComponent& owner, TWinControl& parent, const ControlLayout& layo
       parent.Handle(), bounds, WidenCp932(layout.text));
   SetTabOrder(layout.tab_order);
   SetTabStop(false);
+  ApplyAlignment(layout);
 }
 
 void TPanel::SetBevelOuter(TBevel bevel) {

@@ -1,6 +1,5 @@
 #include "text_layout.h"
 
-
 namespace pem::gui {
 namespace {
 
