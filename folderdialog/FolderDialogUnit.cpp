@@ -24,29 +24,30 @@ const gui::FormLayout kFolderDialogForm{
     .font = {.name = msg::kFolderDialogFontName, .height = -12, .charset = SHIFTJIS_CHARSET},
 };
 
-// Control: left, top, width, height, text, tab order (in design pixels).
-const ControlLayout kTopPanel{0, 0, kClientWidth, 33, "", 0};
-const ControlLayout kMessageLabel{8, 10, 0, 12, ""};
-const ControlLayout kBottomPanel{0, kClientHeight - 41, kClientWidth, 41, "", 1};
-const ControlLayout kOkButton{
-    kClientWidth - 103 - kButtonWidth, 8, kButtonWidth, 25, msg::kFolderDialogOk, 0};
-const ControlLayout kCancelButton{kClientWidth - 7 - kButtonWidth, 8, kButtonWidth, 25,
-                                  msg::kFolderDialogCancel,        1};
-const ControlLayout kFolderTree{0, 33, kClientWidth, kClientHeight - 33 - 41, "", 2};
-
 constexpr gui::TAnchors kTopRight{.left = false, .top = true, .right = true, .bottom = false};
 
-template <typename Control>
-Control& Aligned(Control& control, gui::TAlign align) {
-  control.SetAlign(align);
-  return control;
-}
-
-template <typename Control>
-Control& Anchored(Control& control, gui::TAnchors anchors) {
-  control.SetAnchors(anchors);
-  return control;
-}
+// In design pixels; the panels take the full width at their edges, the tree the rest, and the
+// buttons keep their distance to the right edge.
+const ControlLayout kTopPanel{
+    .height = 33, .text = "", .tab_order = 0, .align = gui::TAlign::alTop};
+const ControlLayout kMessageLabel{.left = 8, .top = 10, .height = 12, .text = ""};
+const ControlLayout kBottomPanel{
+    .height = 41, .text = "", .tab_order = 1, .align = gui::TAlign::alBottom};
+const ControlLayout kOkButton{.left = kClientWidth - 103 - kButtonWidth,
+                              .top = 8,
+                              .width = kButtonWidth,
+                              .height = 25,
+                              .text = msg::kFolderDialogOk,
+                              .tab_order = 0,
+                              .anchors = kTopRight};
+const ControlLayout kCancelButton{.left = kClientWidth - 7 - kButtonWidth,
+                                  .top = 8,
+                                  .width = kButtonWidth,
+                                  .height = 25,
+                                  .text = msg::kFolderDialogCancel,
+                                  .tab_order = 1,
+                                  .anchors = kTopRight};
+const ControlLayout kFolderTree{.text = "", .tab_order = 2, .align = gui::TAlign::alClient};
 
 gui::TButton& Closing(gui::TButton& button, gui::TModalResult result) {
   button.SetModalResult(result);
@@ -55,7 +56,6 @@ gui::TButton& Closing(gui::TButton& button, gui::TModalResult result) {
 }
 
 shell::TShellTreeView& Configured(shell::TShellTreeView& tree) {
-  tree.SetAlign(gui::TAlign::alClient);
   tree.SetObjectTypes({shell::TShellObjectType::otFolders});
   tree.SetRoot("rfDesktop");
   tree.SetUseShellImages(true);
@@ -73,15 +73,11 @@ shell::TShellTreeView& Configured(shell::TShellTreeView& tree) {
 
 TFolderDialogForm::TFolderDialogForm(gui::TComponent& owner)
     : TForm(owner, kFolderDialogForm),
-      TopPanel(
-          Aligned(Create<gui::TPanel>(*this, kTopPanel, gui::TBevel::bvNone), gui::TAlign::alTop)),
+      TopPanel(Create<gui::TPanel>(*this, kTopPanel, gui::TBevel::bvNone)),
       MessageLabel(Create<gui::TLabel>(TopPanel, kMessageLabel)),
-      BottomPanel(Aligned(Create<gui::TPanel>(*this, kBottomPanel, gui::TBevel::bvNone),
-                          gui::TAlign::alBottom)),
-      OkButton(
-          Closing(Anchored(Create<gui::TButton>(BottomPanel, kOkButton), kTopRight), gui::mrOk)),
-      CancelButton(Closing(Anchored(Create<gui::TButton>(BottomPanel, kCancelButton), kTopRight),
-                           gui::mrCancel)),
+      BottomPanel(Create<gui::TPanel>(*this, kBottomPanel, gui::TBevel::bvNone)),
+      OkButton(Closing(Create<gui::TButton>(BottomPanel, kOkButton), gui::mrOk)),
+      CancelButton(Closing(Create<gui::TButton>(BottomPanel, kCancelButton), gui::mrCancel)),
       FolderTree(Configured(Create<shell::TShellTreeView>(*this, kFolderTree))) {}
 
 }  // namespace pem

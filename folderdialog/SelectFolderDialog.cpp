@@ -35,19 +35,6 @@ ScreenLimits PrimaryScreenLimits() {
           have_work_area ? static_cast<int>(work_area.bottom) : GetSystemMetrics(SM_CYSCREEN)};
 }
 
-// A handler of the component runs inside the window's notifications: its error is shown, and
-// the window stays as it is.
-template <typename Handler>
-bool RunHandler(Handler&& handler) noexcept {
-  try {
-    handler();
-    return true;
-  } catch (...) {
-    gui::Application().HandleException(std::current_exception());
-    return false;
-  }
-}
-
 void DetachHandlers(TFolderDialogForm& form) {
   form.OnCloseQuery.Reset();
   form.OnClose.Reset();
@@ -138,15 +125,13 @@ bool TSelectFolderDialog::Execute() {
 }
 
 void TSelectFolderDialog::PrepareWindow(TFolderDialogForm& form, gui::TComponent* owner_window) {
-  // The frame goes first: changing it keeps the client size, and the outer size set next is
-  // the one that counts.
-  form.SetBorderStyle(sizeable_ ? gui::TBorderStyle::bsSizeable : gui::TBorderStyle::bsDialog);
   const bool custom_size = dialog_size_ == TDialogSize::dsCustom;
   form.SetWidth(custom_size ? dialog_width_ : kDefaultWidth);
   form.SetHeight(custom_size ? dialog_height_ : kDefaultHeight);
   PlaceWindow(form, owner_window);
   form.SetText(caption_.empty() ? TitleFromExecutable(NarrowCp932(gui::ExecutableFileName()))
                                 : caption_);
+  form.SetBorderStyle(sizeable_ ? gui::TBorderStyle::bsSizeable : gui::TBorderStyle::bsDialog);
   form.MessageLabel.SetText(text_);
   form.FolderTree.SetRoot(TreeRootName(root_, custom_root_folder_));
   SelectInitialFolder(form);
@@ -217,34 +202,34 @@ std::string TSelectFolderDialog::SelectedText() const {
 }
 
 void TSelectFolderDialog::AttachHandlers(TFolderDialogForm& form) {
-  form.OnCloseQuery.Bind([this](gui::TObject&, bool& can_close) {
-    if (!RunHandler([&] { DoCanClose(can_close); })) can_close = false;
-  });
+  form.OnCloseQuery.Bind([this](gui::TObject&, bool& can_close) { DoCanClose(can_close); });
   form.OnClose.Bind([this](gui::TObject&, gui::TCloseAction& action) {
     // Execute destroys the window; closing only hides it.
     action = gui::TCloseAction::caHide;
-    if (!RunHandler([&] { DoClose(); })) action = gui::TCloseAction::caNone;
+    DoClose();
   });
   form.OnShow.Bind([this, &form](gui::TObject&) {
     if (gui::TWinControl* target = FocusTarget(form)) target->SetFocus();
-    RunHandler([&] { DoShow(); });
+    // Raised while the window is being shown: a failing handler leaves it open, as the others do.
+    try {
+      DoShow();
+    } catch (...) {
+      gui::Application().HandleException(std::current_exception());
+    }
   });
   auto& tree = form.FolderTree;
-  tree.OnChange.Bind([this](gui::TObject&, gui::TTreeNode* node) {
-    RunHandler([&] { DoSelect(node, SelectedText()); });
-  });
+  tree.OnChange.Bind(
+      [this](gui::TObject&, gui::TTreeNode* node) { DoSelect(node, SelectedText()); });
   tree.OnExpanding.Bind([this](gui::TObject&, gui::TTreeNode& node, bool& allow) {
-    RunHandler([&] { DoExpanding(&node, SelectedText(), allow); });
+    DoExpanding(&node, SelectedText(), allow);
   });
-  tree.OnExpanded.Bind([this](gui::TObject&, gui::TTreeNode& node) {
-    RunHandler([&] { DoExpanded(&node, SelectedText()); });
-  });
+  tree.OnExpanded.Bind(
+      [this](gui::TObject&, gui::TTreeNode& node) { DoExpanded(&node, SelectedText()); });
   tree.OnCollapsing.Bind([this](gui::TObject&, gui::TTreeNode& node, bool& allow) {
-    RunHandler([&] { DoCollapsing(&node, SelectedText(), allow); });
+    DoCollapsing(&node, SelectedText(), allow);
   });
-  tree.OnCollapsed.Bind([this](gui::TObject&, gui::TTreeNode& node) {
-    RunHandler([&] { DoCollapsed(&node, SelectedText()); });
-  });
+  tree.OnCollapsed.Bind(
+      [this](gui::TObject&, gui::TTreeNode& node) { DoCollapsed(&node, SelectedText()); });
 }
 
 void TSelectFolderDialog::SetDefaultButton(TDefaultButton button) {
