@@ -1,0 +1,425 @@
+#include "shell_tree_view.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "application.h"
+#include "errors.h"
+#include "id_lists.h"
+#include "win32_text.h"
+
+namespace pem::shell {
+namespace {
+
+using gui::TTreeNode;
+
+// Sets a flag for a scope, and clears it on every path.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+  ~FlagScope() { flag_ = false; }
+
+ private:
+  bool& flag_;
+};
+
+ImageListRef SmallSystemImages() {
+  SHFILEINFOW info{};
+  return ImageListRef(reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON)));
+}
+
+// The folder part of a path: up to and with its last "\" or ":".
+std::wstring FolderPart(const std::wstring& path) {
+  const std::size_t end = path.find_last_of(L"\\:");
+  return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
+}
+
+bool SameVerb(const std::string& verb, const char* expected) {
+  return SameTextIgnoringCase(verb, expected);
+}
+
+std::wstring CurrentDirectory() {
+  std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
+  directory.resize(GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data()));
+  return directory;
+}
+
+void SetIcons(TTreeNode& node, const TShellFolder& item) {
+  node.SetImageIndex(ItemIconIndex(item.FullId(), false, false));
+  node.SetSelectedIndex(ItemIconIndex(item.FullId(), false, true));
+}
+
+}  // namespace
+
+TCustomShellTreeView::TCustomShellTreeView(gui::TComponent& owner, gui::TWinControl& parent,
+                                           const gui::ControlLayout& layout)
+    : TCustomTreeView(owner, parent, layout), system_images_(SmallSystemImages()) {
+  SetRightClickSelect(true);
+  SetShowRoot(false);
+  // What creating the window adds to the base's.
+  if (!Images()) SetImageList();
+}
+
+TCustomShellTreeView::~TCustomShellTreeView() {
+  notifier_.reset();
+}
+
+TShellFolder* TCustomShellTreeView::ItemOf(const TTreeNode& node) {
+  return static_cast<TShellFolder*>(node.Data());
+}
+
+void TCustomShellTreeView::SetRoot(const TRoot& root) {
+  if (SameTextIgnoringCase(root, root_)) return;
+  previous_root_ = std::exchange(root_, root);
+  RebuildFromRoot();
+}
+
+void TCustomShellTreeView::SetObjectTypes(TShellObjectTypes types) {
+  object_types_ = types;
+  RebuildFromRoot();
+}
+
+void TCustomShellTreeView::SetUseShellImages(bool use) {
+  use_shell_images_ = use;
+  SetImageList();
+}
+
+void TCustomShellTreeView::SetAutoRefresh(bool watch) {
+  auto_refresh_ = watch;
+  if (Loading()) return;
+  notifier_.reset();
+  if (watch)
+    notifier_ =
+        std::make_unique<TShellChangeNotifier>(WatchedFolder(), [this] { ReloadSelected(); });
+}
+
+std::wstring TCustomShellTreeView::WatchedFolder() const {
+  if (watched_node_) {
+    if (const TShellFolder* item = ItemOf(*watched_node_)) return item->WideFileSystemPath();
+  }
+  return root_item_ ? root_item_->WideFileSystemPath() : std::wstring();
+}
+
+TShellFolder* TCustomShellTreeView::SelectedItem() const {
+  const TTreeNode* node = Selected();
+  return node ? ItemOf(*node) : nullptr;
+}
+
+std::string TCustomShellTreeView::SelectedPath() const {
+  const TShellFolder* item = SelectedItem();
+  return item ? item->FileSystemPath() : std::string();
+}
+
+void TCustomShellTreeView::SetSelectedPath(const std::string& path) {
+  AbsoluteIdList list;
+  if (FAILED(ParsePath(WidenCp932(path), list))) throw EInvalidPath(PathErrorMessage(path));
+  SelectById(list.get());
+}
+
+void TCustomShellTreeView::BuildRootNode() {
+  if (Loading()) return;
+  std::optional<std::string> failure;
+  try {
+    ResolveRoot(root_item_, previous_root_, root_);
+  } catch (const Exception& error) {
+    failure = error.Message();
+  }
+  if (root_item_) {
+    const FlagScope building(building_root_);
+    if (GetFirstNode()) ReleaseAllNodes();
+    auto item = std::make_unique<TShellFolder>(
+        nullptr, ComPtr<IShellFolder>::Borrow(root_item_->BoundFolder()), root_item_->FullId());
+    TTreeNode& node = AddItemNode(nullptr, std::move(item));
+    const TShellFolder& shown = *ItemOf(node);
+    node.SetText(WideDisplayNameOf(DesktopShellFolder().get(), shown.FullId(), SHGDN_NORMAL));
+    if (use_shell_images_ && !Images()) SetIcons(node, shown);
+    node.SetHasChildren(shown.MayHaveSubfolders());
+    node.Expand();
+    SetSelected(&node);
+  }
+  if (failure) throw Exception(*failure);
+}
+
+TTreeNode& TCustomShellTreeView::AddItemNode(TTreeNode* parent,
+                                             std::unique_ptr<TShellFolder> item) {
+  TTreeNode& node = AddChild(parent, L"");
+  node.SetData(std::move(item));
+  return node;
+}
+
+void TCustomShellTreeView::RebuildFromRoot() {
+  if (syncing_) return;
+  const FlagScope syncing(syncing_);
+  BuildRootNode();
+}
+
+void TCustomShellTreeView::ReleaseAllNodes() {
+  const UpdateScope suspended(*this);
+  for (TTreeNode* node = GetFirstNode(); node; node = node->GetNext()) node->SetData(nullptr);
+  Clear();
+}
+
+void TCustomShellTreeView::FillChildren(TTreeNode& node) {
+  const WaitCursor waiting;
+  const UpdateScope suspended(*this);
+  IShellFolder* folder = ItemOf(node)->BoundFolder();
+  if (!folder) return;
+  ComPtr<IEnumIDList> enumerator;
+  try {
+    if (folder->EnumObjects(gui::Application().Handle(), EnumerationFlags(object_types_),
+                            enumerator.put()) != S_OK ||
+        !enumerator)
+      return;
+  } catch (const Exception&) {
+    return;
+  }
+  for (;;) {
+    ChildIdList list;
+    if (enumerator->Next(1, list.put(), nullptr) != S_OK || !list) break;
+    SetUpChildNode(AddChild(&node, L""), list.get(), node);
+  }
+  CustomSort(&node, [](const TTreeNode& a, const TTreeNode& b) {
+    return CompareSiblings(*ItemOf(a), *ItemOf(b));
+  });
+}
+
+void TCustomShellTreeView::SetUpChildNode(TTreeNode& child, const ITEMIDLIST* list,
+                                          TTreeNode& parent) {
+  TShellFolder& parent_item = *ItemOf(parent);
+  child.SetData(std::make_unique<TShellFolder>(
+      &parent_item, BindSubFolder(parent_item.BoundFolder(), list, nullptr), list));
+  const TShellFolder& item = *ItemOf(child);
+  child.SetText(item.WideDisplayText());
+  if (use_shell_images_ && !Images()) SetIcons(child, item);
+  if (child.SelectedIndex() == 0) child.SetSelectedIndex(child.ImageIndex());
+  child.SetHasChildren(item.MayHaveSubfolders());
+  if (item.TraitFlags() & tfShared) child.SetOverlayIndex(0);
+  if (object_types_.non_folders && item.BoundFolder())
+    child.SetHasChildren(HasEnumerableItems(item.BoundFolder(), EnumerationFlags(object_types_)));
+  bool can_add = true;
+  OnAddFolder(*this, *ItemOf(child), can_add);
+  if (!can_add) child.Delete();
+}
+
+void TCustomShellTreeView::SelectById(const ITEMIDLIST* id) {
+  if (syncing_ || Loading() || !GetFirstNode()) return;
+  if (const TShellFolder* selected = SelectedItem(); selected && SameIdList(selected->FullId(), id))
+    return;
+  const FlagScope syncing(syncing_);
+  const UpdateScope suspended(*this);
+  TTreeNode* current = GetFirstNode();
+  for (const AbsoluteIdList& ancestor : CollectAncestorIds(id)) {
+    if (TTreeNode* found = FindNodeById(ancestor.get(), current)) {
+      found->Expand();
+      current = found;
+    }
+  }
+  SetSelected(FindNodeById(id, current));
+}
+
+TTreeNode* TCustomShellTreeView::FindNodeById(const ITEMIDLIST* id, TTreeNode* start) const {
+  if (!start) return nullptr;
+  const int level = start->Level();
+  for (TTreeNode* node = start; node; node = node->GetNext()) {
+    if (node != start && node->Level() <= level) break;
+    if (const TShellFolder* item = ItemOf(*node); item && SameIdList(item->FullId(), id))
+      return node;
+  }
+  return nullptr;
+}
+
+void TCustomShellTreeView::ReloadSelected() {
+  if (TTreeNode* node = Selected()) ReloadNode(*node);
+}
+
+void TCustomShellTreeView::ReloadNode(TTreeNode& node) {
+  const TShellFolder& old_item = *ItemOf(node);
+  if (!old_item.BoundFolder()) return;
+  const TTreeNode* top = TopItem();
+  const TShellFolder* selected = SelectedItem();
+  const AbsoluteIdList top_id =
+      top ? CloneIdList<AbsoluteIdList>(ItemOf(*top)->FullId()) : AbsoluteIdList();
+  const AbsoluteIdList selected_id =
+      selected ? CloneIdList<AbsoluteIdList>(selected->FullId()) : AbsoluteIdList();
+  const UpdateScope suspended(*this);
+  const WaitCursor waiting;
+
+  TTreeNode* parent = node.Parent();
+  TTreeNode& fresh = Insert(&node, L"");
+  fresh.SetData(std::make_unique<TShellFolder>(parent ? ItemOf(*parent) : nullptr,
+                                               ComPtr<IShellFolder>::Borrow(old_item.BoundFolder()),
+                                               old_item.LocalId()));
+  const TShellFolder& item = *ItemOf(fresh);
+  SetIcons(fresh, item);
+  fresh.SetHasChildren(item.MayHaveSubfolders());
+  fresh.SetText(item.WideDisplayText());
+
+  std::vector<AbsoluteIdList> expanded;
+  const int level = node.Level();
+  for (TTreeNode* old = &node; old && (old == &node || old->Level() > level);
+       old = old->GetNext()) {
+    if (old->Expanded()) expanded.push_back(CloneIdList<AbsoluteIdList>(ItemOf(*old)->FullId()));
+  }
+  node.Delete();
+  for (const AbsoluteIdList& id : expanded) {
+    if (TTreeNode* found = FindNodeById(id.get(), &fresh)) found->Expand();
+  }
+  if (selected_id) SetSelected(FindNodeById(selected_id.get(), GetFirstNode()));
+  if (top_id) {
+    if (TTreeNode* found = FindNodeById(top_id.get(), GetFirstNode())) SetTopItem(*found);
+  }
+}
+
+void TCustomShellTreeView::SetImageList() {
+  const FlagScope guarded(image_list_guard_);
+  HIMAGELIST list = Images();
+  if (!list && use_shell_images_) list = system_images_.get();
+  SendMessageW(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
+}
+
+void TCustomShellTreeView::OpenItem(const TShellFolder& item) {
+  const std::wstring path = item.WideFileSystemPath();
+  ShellExecuteW(Handle(), nullptr, path.c_str(), nullptr, FolderPart(path).c_str(), SW_SHOWNORMAL);
+}
+
+void TCustomShellTreeView::Loaded() {
+  TCustomTreeView::Loaded();
+  BuildRootNode();
+}
+
+void TCustomShellTreeView::CreateWnd() {
+  TCustomTreeView::CreateWnd();
+  if (GetFirstNode()) ReleaseAllNodes();
+  if (!Images()) SetImageList();
+  if (!building_root_) BuildRootNode();
+}
+
+void TCustomShellTreeView::DestroyWnd() {
+  ReleaseAllNodes();
+  TCustomTreeView::DestroyWnd();
+}
+
+LRESULT TCustomShellTreeView::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_INITMENUPOPUP:
+    case WM_MENUCHAR: {
+      LRESULT result = 0;
+      ForwardShellMenuMessage(message, wparam, lparam, result);
+      return result;
+    }
+    case TVM_SETIMAGELIST:
+      if (image_list_guard_) break;
+      SetImageList();
+      return 0;
+    default:
+      break;
+  }
+  return TCustomTreeView::WndProc(message, wparam, lparam);
+}
+
+void TCustomShellTreeView::GetImageIndex(TTreeNode& node) {
+  if (Images()) TCustomTreeView::GetImageIndex(node);
+}
+
+void TCustomShellTreeView::GetSelectedIndex(TTreeNode& node) {
+  if (Images()) TCustomTreeView::GetSelectedIndex(node);
+}
+
+bool TCustomShellTreeView::CanChange(TTreeNode* node) {
+  const bool allow = TCustomTreeView::CanChange(node);
+  if (allow && !syncing_ && node) {
+    // A watcher, when there is one, follows the selection to its folder.
+    watched_node_ = node;
+    const bool watching = auto_refresh_;
+    SetAutoRefresh(false);
+    SetAutoRefresh(watching);
+    watched_node_ = nullptr;
+  }
+  return allow;
+}
+
+bool TCustomShellTreeView::CanExpand(TTreeNode& node) {
+  // Whatever happens, the button shows only what the node has now.
+  struct ButtonFollowsChildren {
+    TTreeNode& node;
+    ~ButtonFollowsChildren() { node.SetHasChildren(node.GetFirstChild() != nullptr); }
+  } button{node};
+  const bool allow = TCustomTreeView::CanExpand(node);
+  if (!allow) return false;
+  const TShellFolder* item = ItemOf(node);
+  if (!item) return true;
+  if (!item->IsContainer())
+    OpenItem(*item);
+  else if (node.HasChildren() && !node.GetFirstChild())
+    FillChildren(node);
+  return true;
+}
+
+void TCustomShellTreeView::DoContextPopup(POINT position, bool& handled) {
+  if (!auto_context_menus_) {
+    TCustomTreeView::DoContextPopup(position, handled);
+    return;
+  }
+  handled = true;
+  TTreeNode* node = Selected();
+  if (!node) return;
+  if (position.x == -1 && position.y == -1) {
+    RECT bounds{};
+    const HTREEITEM item = node->ItemId();
+    std::memcpy(&bounds, &item, sizeof(item));
+    SendMessageW(Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&bounds));
+    position = {bounds.left, bounds.bottom};
+    ClientToScreen(Handle(), &position);
+  }
+  ShowShellContextMenu(*ItemOf(*node), Handle(), position, *this);
+}
+
+void TCustomShellTreeView::BeforeCommand(const std::string& verb, bool& handled) {
+  TTreeNode* node = Selected();
+  if (SameVerb(verb, "rename") && node) {
+    node->EditText();
+    handled = true;
+  } else if (SameVerb(verb, "open") && node) {
+    saved_directory_ = CurrentDirectory();
+    SetCurrentDirectoryW(FolderPart(ItemOf(*node)->WideFileSystemPath()).c_str());
+  }
+}
+
+void TCustomShellTreeView::AfterCommand(const std::string& verb, bool succeeded) {
+  if (SameVerb(verb, "open") && !saved_directory_.empty()) {
+    SetCurrentDirectoryW(saved_directory_.c_str());
+    saved_directory_.clear();
+  }
+  TTreeNode* node = Selected();
+  if (!succeeded || !node) return;
+  if (SameVerb(verb, "delete")) {
+    // The user may have declined: the node goes only with what it showed.
+    const std::wstring path = ItemOf(*node)->WideFileSystemPath();
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) node->Delete();
+  } else if (SameVerb(verb, "paste")) {
+    ReloadNode(*node);
+  }
+}
+
+void TCustomShellTreeView::Edit(TTreeNode& node, const std::optional<std::wstring>& text) {
+  if (!text) return;
+  std::wstring name = *text;
+  OnEdited(*this, node, name);
+  if (TShellFolder* item = ItemOf(node); item && item->Rename(name)) node.SetText(name);
+}
+
+void TCustomShellTreeView::Delete(TTreeNode& node) {
+  if (watched_node_ == &node) watched_node_ = nullptr;
+  node.SetData(nullptr);
+  TCustomTreeView::Delete(node);
+}
+
+}  // namespace pem::shell

@@ -1,0 +1,151 @@
+// The naming, attribute and renaming rules of items, over a folder whose answers the test sets:
+// the record forms and marks that the real shell here never produces.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "errors.h"
+#include "fake_shell_folder.h"
+#include "id_lists.h"
+#include "shell_folder.h"
+#include "temp_dir.h"
+
+namespace pem::testing {
+namespace {
+
+using namespace pem::shell;
+
+// One element holding the bytes "xxname" and a zero, then the terminator.
+std::vector<BYTE> ElementWithName() {
+  std::vector<BYTE> bytes{9, 0, 'x', 'x', 'n', 'a', 'm', 'e', 0, 0, 0};
+  return bytes;
+}
+
+TEST(DisplayNames, FollowTheRecordFormAndTheShellsMarks) {
+  using F = FakeShellFolder;
+  const std::wstring computer = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+  const struct {
+    const char* what;
+    std::map<SHGDNF, F::NameRecord> names;
+    SHGDNF flags;
+    std::wstring wide;
+    std::string cp932;
+  } cases[] = {
+      {"a question mark before digits goes",
+       {{SHGDN_INFOLDER, F::Wide(L"?12?3")}},
+       SHGDN_INFOLDER,
+       L"123",
+       "123"},
+      {"a question mark before a letter stays",
+       {{SHGDN_INFOLDER, F::Wide(L"?a")}},
+       SHGDN_INFOLDER,
+       L"?a",
+       "?a"},
+      {"a lone question mark stays", {{SHGDN_INFOLDER, F::Wide(L"?")}}, SHGDN_INFOLDER, L"?", "?"},
+      {"no code page 932 form",
+       {{SHGDN_INFOLDER, F::Wide(L"caf\u00e9")}},
+       SHGDN_INFOLDER,
+       L"caf\u00e9",
+       "caf?"},
+      {"a replaced character is no mark",
+       {{SHGDN_INFOLDER, F::Wide(L"\u00e91")}},
+       SHGDN_INFOLDER,
+       L"\u00e91",
+       "?1"},
+      {"inline code page 932 bytes",
+       {{SHGDN_INFOLDER, F::Inline(Sjis("日本"))}},
+       SHGDN_INFOLDER,
+       L"日本",
+       Sjis("日本")},
+      {"offset into the first element",
+       {{SHGDN_INFOLDER, F::Offset(4)}},
+       SHGDN_INFOLDER,
+       L"name",
+       "name"},
+      {"offset past the element", {{SHGDN_INFOLDER, F::Offset(9)}}, SHGDN_INFOLDER, L"", ""},
+      {"failed call", {}, SHGDN_INFOLDER, L"", ""},
+      {"class identifier path gives the normal name",
+       {{SHGDN_FORPARSING, F::Wide(computer)}, {SHGDN_NORMAL, F::Wide(L"My Computer")}},
+       SHGDN_FORPARSING,
+       L"My Computer",
+       "My Computer"},
+      {"a normal name that is a class identifier ends there",
+       {{SHGDN_FORPARSING, F::Wide(computer)}, {SHGDN_NORMAL, F::Wide(computer)}},
+       SHGDN_FORPARSING,
+       computer,
+       "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
+  };
+  const std::vector<BYTE> list = ElementWithName();
+  for (const auto& c : cases) {
+    FakeShellFolder folder;
+    folder.names = c.names;
+    const auto* id = reinterpret_cast<const ITEMIDLIST*>(list.data());
+    EXPECT_EQ(WideDisplayNameOf(&folder, id, c.flags), c.wide) << c.what;
+    EXPECT_EQ(DisplayNameOf(&folder, id, c.flags), c.cp932) << c.what;
+  }
+  EXPECT_EQ(DisplayNameOf(nullptr, nullptr, SHGDN_NORMAL), "parentfolder = nil");
+}
+
+TEST(ItemAttributes, ComeFromOneQueryOfTheParentFolderAndNeverFromAFailedOne) {
+  const struct {
+    const char* what;
+    SFGAOF attributes;
+    HRESULT status;
+    bool container, subfolders;
+    std::uint8_t abilities, traits;
+  } cases[] = {
+      {"nothing", 0, S_OK, false, false, 0, 0},
+      {"a shared file-system folder",
+       SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_SHARE | SFGAO_FILESYSTEM | SFGAO_CANRENAME |
+           SFGAO_CANDELETE,
+       S_OK, true, true, afCanRename | afCanDelete, tfShared | tfFileSystem},
+      {"every ability and trait", 0xFFFFFFFF, S_OK, true, true, 0x7F, 0xFF},
+      {"a failed query", 0xFFFFFFFF, E_FAIL, false, false, 0, 0},
+  };
+  for (const auto& c : cases) {
+    FakeShellFolder folder;
+    folder.attributes = c.attributes;
+    folder.attribute_status = c.status;
+    {
+      TShellFolder parent(nullptr, ComPtr<IShellFolder>::Borrow(&folder), DesktopIdList().get());
+      const std::vector<BYTE> local = ElementWithName();
+      const TShellFolder item(&parent, {}, reinterpret_cast<const ITEMIDLIST*>(local.data()));
+      EXPECT_EQ(item.IsContainer(), c.container) << c.what;
+      EXPECT_EQ(item.MayHaveSubfolders(), c.subfolders) << c.what;
+      EXPECT_EQ(item.AbilityFlags(), c.abilities) << c.what;
+      EXPECT_EQ(item.TraitFlags(), c.traits) << c.what;
+    }
+    EXPECT_EQ(folder.References(), 1u) << c.what << ": a reference was kept";
+  }
+}
+
+TEST(ItemRename, IsAskedOnlyWhenOfferedAndAFailureKeepsTheLists) {
+  const struct {
+    SFGAOF attributes;
+    bool throws;
+    int asked;
+  } cases[] = {{0, false, 0}, {SFGAO_CANRENAME, true, 1}};
+  for (const auto& c : cases) {
+    FakeShellFolder folder;
+    folder.attributes = c.attributes;
+    TShellFolder parent(nullptr, ComPtr<IShellFolder>::Borrow(&folder), DesktopIdList().get());
+    const std::vector<BYTE> local = ElementWithName();
+    TShellFolder item(&parent, {}, reinterpret_cast<const ITEMIDLIST*>(local.data()));
+    const ITEMIDLIST* before = item.LocalId();
+    if (c.throws) {
+      try {
+        item.Rename(L"new");
+        ADD_FAILURE() << "a refused rename returned";
+      } catch (const Exception& error) {
+        EXPECT_EQ(error.Message(), "new" + Sjis(" に名前を変更できませんでした。"));
+      }
+    } else {
+      EXPECT_FALSE(item.Rename(L"new"));
+    }
+    EXPECT_EQ(folder.renames_asked, c.asked);
+    EXPECT_EQ(item.LocalId(), before);
+  }
+}
+
+}  // namespace
+}  // namespace pem::testing
