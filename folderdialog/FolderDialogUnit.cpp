@@ -56,7 +56,7 @@ gui::TButton& Closing(gui::TButton& button, gui::TModalResult result) {
 }
 
 shell::TShellTreeView& Configured(shell::TShellTreeView& tree) {
-  tree.SetObjectTypes({shell::TShellObjectType::otFolders});
+  tree.SetObjectTypes({.folders = true, .non_folders = false, .hidden = false});
   tree.SetRoot("rfDesktop");
   tree.SetUseShellImages(true);
   tree.SetAutoRefresh(false);
