@@ -16,6 +16,8 @@ QuietFolder::QuietFolder() {
 QuietFolder::~QuietFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+  // The shared parent goes with the last of its folders.
+  std::filesystem::remove(path_.parent_path(), ignored);
 }
 
 std::filesystem::path QuietFolder::Folder(const std::filesystem::path& relative) const {
