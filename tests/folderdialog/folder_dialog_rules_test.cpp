@@ -54,23 +54,6 @@ struct TextCase {
   std::string expected;
 };
 
-class WithFinalBackslashTest : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(WithFinalBackslashTest, EndsWithExactlyOneBackslash) {
-  EXPECT_EQ(WithFinalBackslash(GetParam().input), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Paths, WithFinalBackslashTest,
-                         ::testing::Values(TextCase{"Folder", "C:\\a", "C:\\a\\"},
-                                           TextCase{"FolderWithBackslash", "C:\\a\\", "C:\\a\\"},
-                                           TextCase{"DriveRoot", "C:\\", "C:\\"},
-                                           TextCase{"NothingSelected", "", "\\"},
-                                           TextCase{"TrailByte", kSoFolder, kSoFolder + "\\"},
-                                           TextCase{"VirtualFolder",
-                                                    "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}",
-                                                    "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 class TitleFromExecutableTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(TitleFromExecutableTest, IsTheNameWithoutFolderAndExtension) {
