@@ -37,8 +37,8 @@ struct ControlLayout {
   int top = 0;
   int width = 0;
   int height = 0;
-  std::string text;    // code page 932
-  int tab_order = -1;  // position in the parent's tab order; -1 appends
+  std::string text = {};  // code page 932
+  int tab_order = -1;     // position in the parent's tab order; -1 appends
   bool visible = true;
   TAlign align = TAlign::alNone;
   TAnchors anchors = {};

@@ -37,22 +37,22 @@ inline constexpr TModalResult mrOk = IDOK;
 inline constexpr TModalResult mrCancel = IDCANCEL;
 
 struct FontSpec {
-  std::string name;  // code page 932
-  int height = -12;  // character height as a negative number, at 96 dots per inch
+  std::string name = {};  // code page 932
+  int height = -12;       // character height as a negative number, at 96 dots per inch
   BYTE charset = DEFAULT_CHARSET;
 };
 
 struct FormLayout {
   const wchar_t* window_class = L"TForm";  // the window class of the form, for example L"TForm1"
-  std::string caption;                     // code page 932
+  std::string caption = {};                // code page 932
   int left = 0;
   int top = 0;
   int client_width = 0;
   int client_height = 0;
   TBorderStyle border_style = TBorderStyle::bsSizeable;
-  TBorderIcons border_icons;
+  TBorderIcons border_icons = {};
   TPosition position = TPosition::poDesigned;
-  FontSpec font;
+  FontSpec font = {};
   bool visible = false;
 };
 

@@ -51,6 +51,12 @@ wine_env_start() {
 # The Japanese faces that the GUI asks for ("ＭＳ Ｐゴシック", ...) drawn with the IPA fonts, once
 # per prefix (tools/wine-fonts.reg; regedit reads UTF-16 files).
 wine_env_fonts() {
+  # The caption buttons are drawn with Marlett, which this Wine build does not find among its own
+  # fonts (fonts-wine); the prefix's font folder is always searched.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp "$marlett" "$fonts/"
+  fi
   local marker="$WINEPREFIX/.pemconv-fonts-1"
   [ -f "$marker" ] && return 0
   local reg

@@ -1,7 +1,8 @@
-#include "file_errors.h"
-
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
+#include "file_errors.h"
 #include "messages.h"
 #include "temp_dir.h"
 
@@ -38,6 +39,12 @@ TEST(ErrorMessagesTest, CreateAndWriteErrorsNameWhatFailed) {
             Sjis("ファイル C:\\出力\\a\tb.txt を作成できません"));
   EXPECT_EQ(EWriteError().Message(), Sjis("ストリームへの書き込みエラー"));
   EXPECT_EQ(EAbort().Message(), "");
+}
+
+TEST(ErrorMessagesTest, AShellFailureKeepsItsStatusAndNamesItInHexadecimal) {
+  const EOleSysError error(static_cast<std::int32_t>(0x80070002));
+  EXPECT_EQ(error.Status(), static_cast<std::int32_t>(0x80070002));
+  EXPECT_NE(error.Message().find("80070002"), std::string::npos) << error.Message();
 }
 
 TEST(WithFinalPeriodTest, AppendsAPeriodUnlessTheTextEndsInPunctuation) {

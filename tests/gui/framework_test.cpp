@@ -258,7 +258,8 @@ struct ModalCase {
   // What the user does in the modal window (on another thread), with its OK button.
   std::function<void(HWND window, HWND ok)> act;
   TModalResult result;
-  int close_queries;  // how often the close query refuses before it agrees
+  int close_queries;         // how often the close query refuses before it agrees
+  bool query_fails = false;  // it refuses by raising an error rather than by its answer
 };
 void PrintTo(const ModalCase& c, std::ostream* out) {
   *out << c.name;
@@ -280,7 +281,10 @@ TEST_P(ModalForm, EndsWithItsResultWhileTheOtherWindowsWait) {
   cancel.SetModalResult(mrCancel);
   cancel.SetCancel(true);
   int refusals = c.close_queries;
-  dialog->OnCloseQuery.Bind([&](TObject&, bool& can_close) { can_close = refusals-- <= 0; });
+  dialog->OnCloseQuery.Bind([&](TObject&, bool& can_close) {
+    can_close = refusals-- <= 0;
+    if (!can_close && c.query_fails) throw Exception("not yet");
+  });
 
   const HWND window = dialog->Handle();
   const HWND main_window = main->Handle();
@@ -316,7 +320,16 @@ INSTANTIATE_TEST_SUITE_P(
                     // The refusal leaves the window up; the next click comes after it.
                     WaitUntil([&] { return IsWindowVisible(window) != FALSE; });
                   },
-                  mrOk, 1}),
+                  mrOk, 1},
+        ModalCase{"CloseQueryFailsOnceThenOk",
+                  [](HWND window, HWND ok) {
+                    Click(ok);
+                    // The error is shown; the window stays up with no result pending.
+                    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+                    WaitUntil([&] { return FindDialog(thread) || !IsWindowVisible(window); });
+                    if (FindDialog(thread)) AnswerMessageBox(thread, window);
+                  },
+                  mrOk, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
