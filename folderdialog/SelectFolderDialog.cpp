@@ -46,8 +46,8 @@ void DetachHandlers(TFolderDialogForm& form) {
   form.FolderTree.OnCollapsed.Reset();
 }
 
-}  // namespace
-
+// The root name that the folder tree resolves for a root; `custom` is used unchanged for
+// rfCustom.
 std::string TreeRootName(TRootFolder root, const std::string& custom) {
   switch (root) {
     case TRootFolder::rfDesktop:
@@ -85,6 +85,8 @@ std::string TreeRootName(TRootFolder root, const std::string& custom) {
   }
   return custom;
 }
+
+}  // namespace
 
 // The window of one Execute, referenced by the component while it exists; destroyed by its
 // owner on every path, with the component's handlers detached first.

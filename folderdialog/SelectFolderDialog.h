@@ -40,9 +40,6 @@ enum class TDialogSize { dsCustom, dsDefault };
 enum class TFocusedControl { fcDefaultButton, fcTreeView };
 enum class TDialogPosition { dpCustom, dpDesktopCenter, dpOwnerCenter, dpScreenCenter, dpDefault };
 
-// The root name the folder tree resolves for a root; `custom` is used unchanged for rfCustom.
-std::string TreeRootName(TRootFolder root, const std::string& custom);
-
 // `Selected` is the folder selected in the tree at the time of the event, with a final "\" ("\"
 // alone when none is), not necessarily the folder of the node.
 using TCloseQueryEvent = gui::Event<gui::TObject&, bool&>;

@@ -132,9 +132,9 @@ void PrintTo(const PathCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-class InitialFolder : public ::testing::TestWithParam<PathCase> {};
+class DialogInitialFolder : public ::testing::TestWithParam<PathCase> {};
 
-TEST_P(InitialFolder, IsTheNearestExistingOneAndComesBackWithOneBackslash) {
+TEST_P(DialogInitialFolder, IsTheNearestExistingOneAndComesBackWithOneBackslash) {
   const Tree tree;
   DialogBench bench;
   bench.Dialog().SetPath(GetParam().path(tree));
@@ -143,7 +143,7 @@ TEST_P(InitialFolder, IsTheNearestExistingOneAndComesBackWithOneBackslash) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Paths, InitialFolder,
+    Paths, DialogInitialFolder,
     ::testing::Values(PathCase{"Folder", [](const Tree& t) { return t.Text(t.b); },
                                [](const Tree& t) { return t.Slashed(t.b); }},
                       PathCase{"FolderWithBackslash", [](const Tree& t) { return t.Slashed(t.b); },
@@ -168,9 +168,9 @@ void PrintTo(const EndingCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-class Ending : public ::testing::TestWithParam<EndingCase> {};
+class DialogEnding : public ::testing::TestWithParam<EndingCase> {};
 
-TEST_P(Ending, GivesTheChosenFolderOnlyForOk) {
+TEST_P(DialogEnding, GivesTheChosenFolderOnlyForOk) {
   const EndingCase& c = GetParam();
   const Tree tree;
   DialogBench bench;
@@ -201,7 +201,7 @@ void FocusOnOkAndEnter(const DialogWindows& w) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Endings, Ending,
+    Endings, DialogEnding,
     ::testing::Values(
         EndingCase{"OkAfterMoving", nullptr, Then(SelectB, Ok), true, MovedToB},
         EndingCase{"CancelAfterMoving", nullptr, Then(SelectB, CancelButton), false, StillA},
@@ -230,9 +230,9 @@ void PrintTo(const CloseQueryCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-class CloseQuery : public ::testing::TestWithParam<CloseQueryCase> {};
+class DialogCloseQuery : public ::testing::TestWithParam<CloseQueryCase> {};
 
-TEST_P(CloseQuery, ThatRefusesKeepsTheWindowOpenForTheNextTry) {
+TEST_P(DialogCloseQuery, ThatRefusesKeepsTheWindowOpenForTheNextTry) {
   const CloseQueryCase& c = GetParam();
   const Tree tree;
   DialogBench bench;
@@ -266,7 +266,7 @@ TEST_P(CloseQuery, ThatRefusesKeepsTheWindowOpenForTheNextTry) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, CloseQuery,
+INSTANTIATE_TEST_SUITE_P(Buttons, DialogCloseQuery,
                          ::testing::Values(CloseQueryCase{"Ok", Ok, false, true},
                                            CloseQueryCase{"Cancel", CancelButton, false, false},
                                            CloseQueryCase{"OkWithAnError", Ok, true, true}),
@@ -358,9 +358,9 @@ void PrintTo(const VetoCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-class Veto : public ::testing::TestWithParam<VetoCase> {};
+class DialogVeto : public ::testing::TestWithParam<VetoCase> {};
 
-TEST_P(Veto, KeepsTheNodeAsItWas) {
+TEST_P(DialogVeto, KeepsTheNodeAsItWas) {
   const VetoCase& c = GetParam();
   const Tree tree;
   DialogBench bench;
@@ -383,7 +383,7 @@ TEST_P(Veto, KeepsTheNodeAsItWas) {
   EXPECT_EQ(expanded, c.expanded_after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Vetoes, Veto,
+INSTANTIATE_TEST_SUITE_P(Vetoes, DialogVeto,
                          ::testing::Values(VetoCase{"Expanding", true, {VK_ADD}, false},
                                            VetoCase{
                                                "Collapsing", false, {VK_ADD, VK_SUBTRACT}, true}),
@@ -453,9 +453,9 @@ void PrintTo(const PlaceCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-class Placement : public ::testing::TestWithParam<PlaceCase> {};
+class DialogPlacement : public ::testing::TestWithParam<PlaceCase> {};
 
-TEST_P(Placement, FollowsSizeAndPositionInScreenPixels) {
+TEST_P(DialogPlacement, FollowsSizeAndPositionInScreenPixels) {
   DialogBench bench;
   GetParam().set_up(bench.Dialog(), bench.MainForm());
   RECT outer{};
@@ -495,7 +495,7 @@ void OwnerCentred(TSelectFolderDialog& dialog, gui::TForm& owner, RECT bounds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Places, Placement,
+    Places, DialogPlacement,
     ::testing::Values(PlaceCase{"CustomSizeAndPlace",
                                 [](TSelectFolderDialog& d, gui::TForm&) {
                                   d.SetDialogSize(TDialogSize::dsCustom);
@@ -548,9 +548,9 @@ void PrintTo(const RootCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-class OtherRoot : public ::testing::TestWithParam<RootCase> {};
+class DialogOtherRoot : public ::testing::TestWithParam<RootCase> {};
 
-TEST_P(OtherRoot, SelectsAFolderBelowItAndNothingOutsideIt) {
+TEST_P(DialogOtherRoot, SelectsAFolderBelowItAndNothingOutsideIt) {
   const RootCase& c = GetParam();
   const Tree tree;
   DialogBench bench;
@@ -579,7 +579,7 @@ std::string PathOfB(const Tree& t) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Roots, OtherRoot,
+    Roots, DialogOtherRoot,
     ::testing::Values(RootCase{"CustomFolderWithPathInside", TRootFolder::rfCustom,
                                [](const Tree& t) { return t.Text(t.a); }, PathOfB, true},
                       RootCase{"CustomFolderWithPathOutside", TRootFolder::rfCustom,
@@ -587,6 +587,20 @@ INSTANTIATE_TEST_SUITE_P(
                       RootCase{"MyComputerWithPathInside", TRootFolder::rfMyComputer, None, PathOfB,
                                true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SelectFolderDialog, GivesTheTreeARootNameItKnowsForEveryRoot) {
+  DialogBench bench;
+  for (int root = 0; root < static_cast<int>(TRootFolder::rfCustom); ++root) {
+    bench.Dialog().SetRoot(static_cast<TRootFolder>(root));
+    bool shown = false;
+    EXPECT_NO_THROW(bench.Execute([&](const DialogWindows& w) {
+      shown = RootItem(w.tree) != nullptr;
+      Escape(w);
+    })) << "root "
+        << root;
+    EXPECT_TRUE(shown) << "root " << root;
+  }
+}
 
 TEST(SelectFolderDialog, BuildsANewWindowForEveryExecute) {
   const Tree tree;
