@@ -208,7 +208,14 @@ ShellControlsModule::~ShellControlsModule() {
 }
 
 bool SameIdList(const ITEMIDLIST* a, const ITEMIDLIST* b) {
-  return DesktopShellFolder()->CompareIDs(0, a, b) == S_OK;
+  const ComPtr<IShellFolder> desktop = DesktopShellFolder();
+  if (desktop->CompareIDs(0, a, b) != S_OK) return false;
+  // Some shells compare names through the ANSI code page, where two names with no form there
+  // ("上" and "横") both read "?": equal lists also have one parsing name.
+  const std::wstring first = WideDisplayNameOf(desktop.get(), a, SHGDN_FORPARSING);
+  const std::wstring second = WideDisplayNameOf(desktop.get(), b, SHGDN_FORPARSING);
+  return CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
+                              static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::wstring WideDisplayNameOf(IShellFolder* folder, const ITEMIDLIST* list, SHGDNF flags) {

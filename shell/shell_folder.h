@@ -114,7 +114,8 @@ class ShellControlsModule {
   OleInitialization ole_;
 };
 
-// True when the desktop orders both absolute lists as the same object.
+// True when both absolute lists name the same object: the desktop orders them as equal and
+// they have one parsing name.
 bool SameIdList(const ITEMIDLIST* a, const ITEMIDLIST* b);
 
 // The name of `list` in `folder` with the shell's name flags, wide; see DisplayNameOf.

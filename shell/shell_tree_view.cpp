@@ -50,9 +50,19 @@ std::wstring CurrentDirectory() {
   return directory;
 }
 
+// A node whose shell icons are asked for when it is first drawn: in a folder of thousands, only
+// the few nodes on screen ever need theirs.
+constexpr int kIconPending = -2;
+
 void SetIcons(TTreeNode& node, const TShellFolder& item) {
   node.SetImageIndex(ItemIconIndex(item.FullId(), false, false));
   node.SetSelectedIndex(ItemIconIndex(item.FullId(), false, true));
+}
+
+void SetPendingIcons(TTreeNode& node) {
+  if (node.ImageIndex() != kIconPending) return;
+  SetIcons(node, *TCustomShellTreeView::ItemOf(node));
+  if (node.SelectedIndex() == 0) node.SetSelectedIndex(node.ImageIndex());
 }
 
 }  // namespace
@@ -196,8 +206,7 @@ void TCustomShellTreeView::SetUpChildNode(TTreeNode& child, const ITEMIDLIST* li
       &parent_item, BindSubFolder(parent_item.BoundFolder(), list, nullptr), list));
   const TShellFolder& item = *ItemOf(child);
   child.SetText(item.WideDisplayText());
-  if (use_shell_images_ && !Images()) SetIcons(child, item);
-  if (child.SelectedIndex() == 0) child.SetSelectedIndex(child.ImageIndex());
+  if (use_shell_images_ && !Images()) child.SetImageIndex(kIconPending);
   child.SetHasChildren(item.MayHaveSubfolders());
   if (item.TraitFlags() & tfShared) child.SetOverlayIndex(0);
   if (object_types_.non_folders && item.BoundFolder())
@@ -326,11 +335,17 @@ LRESULT TCustomShellTreeView::WndProc(UINT message, WPARAM wparam, LPARAM lparam
 }
 
 void TCustomShellTreeView::GetImageIndex(TTreeNode& node) {
-  if (Images()) TCustomTreeView::GetImageIndex(node);
+  if (Images())
+    TCustomTreeView::GetImageIndex(node);
+  else
+    SetPendingIcons(node);
 }
 
 void TCustomShellTreeView::GetSelectedIndex(TTreeNode& node) {
-  if (Images()) TCustomTreeView::GetSelectedIndex(node);
+  if (Images())
+    TCustomTreeView::GetSelectedIndex(node);
+  else
+    SetPendingIcons(node);
 }
 
 bool TCustomShellTreeView::CanChange(TTreeNode* node) {

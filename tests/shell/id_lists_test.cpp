@@ -105,6 +105,11 @@ TEST(IdLists, ReadCopyJoinAndCutLists) {
       {"ancestors of one", ancestors, "b", "", {""}},
       {"ancestors of three", ancestors, "abc", "", {"", "a", "ab"}},
   };
+  {
+    const long before = OutstandingTaskBlocks();
+    const AbsoluteIdList held = MakeList("ab");
+    ASSERT_EQ(OutstandingTaskBlocks(), before + 1) << "the allocator's blocks are not counted";
+  }
   for (const auto& c : cases) {
     const long before = OutstandingTaskBlocks();
     EXPECT_EQ(c.operation(c.a, c.b), c.expected) << c.what;

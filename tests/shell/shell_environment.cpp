@@ -1,10 +1,8 @@
-// What a program of the shell controls has around it: OLE and the desktop item, and the
-// application object whose window owns what the tree opens.
+// What a program of the shell controls has around it: OLE and the desktop item.
 #include <gtest/gtest.h>
 
 #include <optional>
 
-#include "application.h"
 #include "shell_folder.h"
 
 namespace pem::testing {
@@ -12,19 +10,11 @@ namespace {
 
 class ShellEnvironment : public ::testing::Environment {
  public:
-  void SetUp() override {
-    module_.emplace();
-    application_.emplace();
-    application_->Initialize();
-  }
-  void TearDown() override {
-    application_.reset();
-    module_.reset();
-  }
+  void SetUp() override { module_.emplace(); }
+  void TearDown() override { module_.reset(); }
 
  private:
   std::optional<shell::ShellControlsModule> module_;
-  std::optional<gui::TApplication> application_;
 };
 
 // GoogleTest owns the environments registered with it.

@@ -47,25 +47,6 @@ TEST(ResolveRoot, TakesRootNamesInAnyCaseAndPathsAndMendsADriveText) {
   }
 }
 
-TEST(ResolveRoot, ThatFailsRestoresThePreviousTextAndKeepsThePreviousItem) {
-  const ShellFolders folders;
-  const std::string missing = NarrowCp932(folders.Path(L"missing"));
-  const struct { std::string text; } cases[] = {{""}, {missing}, {"rfNoSuchFolder"}, {"/tmp"}};
-  for (const auto& c : cases) {
-    std::unique_ptr<TShellFolder> root = ItemFromAbsoluteId(SpecialFolder(CSIDL_DRIVES).get());
-    const TShellFolder* const previous = root.get();
-    TRoot text = c.text;
-    try {
-      ResolveRoot(root, "rfMyComputer", text);
-      ADD_FAILURE() << c.text << " resolved";
-    } catch (const Exception& error) {
-      EXPECT_EQ(error.Message(), Sjis("パス設定エラー : \"") + c.text + "\"");
-    }
-    EXPECT_EQ(text, "rfMyComputer") << c.text;
-    EXPECT_EQ(root.get(), previous) << c.text;
-  }
-}
-
 TEST(ShellItems, NameTheirFoldersAndRenameThemOnDisk) {
   const ShellFolders folders({L"parent\\old"});
   const std::unique_ptr<TShellFolder> parent = ItemForPath(folders.Path(L"parent"));

@@ -1,0 +1,201 @@
+// The shell tree over the real shell and folders made by the tests.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "errors.h"
+#include "id_lists.h"
+#include "shell_fixture.h"
+#include "shell_tree_window.h"
+#include "task_memory.h"
+#include "win32_text.h"
+
+namespace pem::testing {
+namespace {
+
+using gui::TTreeNode;
+using shell::TShellTreeView;
+
+std::function<void(TShellTreeView&)> RootAt(const std::wstring& path) {
+  return [root = NarrowCp932(path)](TShellTreeView& tree) { tree.SetRoot(root); };
+}
+
+TEST(ShellTree, OpensOnTheDesktopExpandedInTheDesktopsOrderWithTheRootSelected) {
+  const ShellTreeWindow window;
+  TTreeNode* root = window.tree->GetFirstNode();
+  ASSERT_TRUE(root);
+  EXPECT_FALSE(root->GetNextSibling());
+  EXPECT_TRUE(root->Expanded());
+  EXPECT_TRUE(root->Selected());
+  EXPECT_FALSE(window.tree->ShowRoot());
+  const shell::TShellFolder& desktop = *shell::TCustomShellTreeView::ItemOf(*root);
+  EXPECT_EQ(shell::CountIdElements(desktop.FullId()), 0u);
+  EXPECT_EQ(window.tree->SelectedPath(), desktop.FileSystemPath());
+  ASSERT_TRUE(root->GetFirstChild());
+  for (TTreeNode* node = root->GetFirstChild(); node->GetNextSibling();
+       node = node->GetNextSibling()) {
+    EXPECT_LE(shell::CompareSiblings(*shell::TCustomShellTreeView::ItemOf(*node),
+                                     *shell::TCustomShellTreeView::ItemOf(*node->GetNextSibling())),
+              0);
+    EXPECT_GE(node->ImageIndex(), 0) << "no shell icon";
+  }
+  EXPECT_EQ(TreeView_GetImageList(window.tree->Handle(), TVSIL_NORMAL),
+            reinterpret_cast<HIMAGELIST>([] {
+              SHFILEINFOW info{};
+              return SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
+                                    SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+            }()));
+}
+
+TEST(ShellTree, SelectsAPathBelowTheRootAndReadsItBack) {
+  const ShellFolders folders({L"上\\中\\下", L"上\\caf\u00e9", L"横"});
+  const ShellTreeWindow window(RootAt(folders.Path(L"上")));
+  const struct {
+    std::wstring path;
+    const wchar_t* selected;  // the node's path below the root, or null for none
+  } cases[] = {
+      {L"上\\中\\下", L"中\\下"},
+      {L"上\\caf\u00e9", L"caf\u00e9"},
+      {L"上", L""},
+      {L"横", nullptr},
+  };
+  for (const auto& c : cases) {
+    const std::string path = NarrowCp932(folders.Path(c.path));
+    window.tree->SetSelectedPath(path);
+    if (!c.selected) {
+      EXPECT_FALSE(window.tree->Selected()) << path;
+      EXPECT_EQ(window.tree->SelectedPath(), "");
+      continue;
+    }
+    TTreeNode* selected = window.tree->Selected();
+    ASSERT_TRUE(selected) << path;
+    EXPECT_EQ(selected, window.Node(c.selected)) << path;
+    EXPECT_EQ(window.tree->SelectedPath(), path);
+    for (TTreeNode* node = selected->Parent(); node; node = node->Parent())
+      EXPECT_TRUE(node->Expanded());
+  }
+  EXPECT_EQ(window.tree->SelectedPath(), "");
+  window.tree->SetSelectedPath(NarrowCp932(folders.Path(L"上")));
+  try {
+    window.tree->SetSelectedPath("/tmp");
+    ADD_FAILURE() << "an unparsable path was taken";
+  } catch (const EInvalidPath& error) {
+    EXPECT_EQ(error.Message(), Sjis("パス設定エラー : \"/tmp\""));
+  }
+  EXPECT_EQ(window.tree->Selected(), window.tree->GetFirstNode());
+}
+
+TEST(ShellTree, RootTextsThatFailBringThePreviousRootBack) {
+  const ShellFolders folders({L"a"});
+  const ShellTreeWindow window(RootAt(folders.Path()));
+  const std::string first = window.tree->Root();
+  const struct {
+    std::string text;
+    std::string root_after;
+    bool fails;
+  } cases[] = {
+      {"", first, true},
+      {NarrowCp932(folders.Path(L"missing")), first, true},
+      {"/tmp", first, true},
+      {"C:", "C:\\", false},
+      {"c:\\", "C:\\", false},  // the same text in other letter case changes nothing
+      {"RFMYCOMPUTER", "RFMYCOMPUTER", false},
+  };
+  for (const auto& c : cases) {
+    const TTreeNode* before = window.tree->GetFirstNode();
+    try {
+      window.tree->SetRoot(c.text);
+      EXPECT_FALSE(c.fails) << c.text;
+    } catch (const Exception& error) {
+      EXPECT_TRUE(c.fails) << c.text;
+      EXPECT_EQ(error.Message(), Sjis("パス設定エラー : \"") + c.text + "\"");
+    }
+    EXPECT_EQ(window.tree->Root(), c.root_after) << c.text;
+    ASSERT_TRUE(window.tree->GetFirstNode());
+    EXPECT_TRUE(window.tree->GetFirstNode()->Selected());
+    if (c.text == "c:\\") {
+      EXPECT_EQ(window.tree->GetFirstNode(), before);
+    }
+  }
+}
+
+TEST(ShellTree, HonoursVetoesAndDroppedFolders) {
+  const ShellFolders folders({L"a\\inner", L"b\\inner", L"c"});
+  const struct {
+    const char* what;
+    std::vector<std::wstring> children;
+    bool a_expanded, root_expanded, a_button;
+  } cases[] = {
+      {"expanding", {L"a", L"b", L"c"}, false, false, false},
+      {"collapsing", {L"a", L"b", L"c"}, true, true, true},
+      {"adding", {L"a", L"c"}, true, false, true},
+  };
+  for (const auto& c : cases) {
+    const std::string veto = c.what;
+    const ShellTreeWindow window([&](TShellTreeView& tree) {
+      tree.SetRoot(NarrowCp932(folders.Path()));
+      tree.OnExpanding.Bind([=](gui::TObject&, TTreeNode& node, bool& allow) {
+        allow = !(veto == "expanding" && node.Text() == L"a");
+      });
+      tree.OnCollapsing.Bind(
+          [=](gui::TObject&, TTreeNode&, bool& allow) { allow = veto != "collapsing"; });
+      tree.OnAddFolder.Bind([=](gui::TObject&, shell::TShellFolder& folder, bool& can_add) {
+        can_add = !(veto == "adding" && folder.WideDisplayText() == L"b");
+      });
+    });
+    TTreeNode& root = *window.tree->GetFirstNode();
+    EXPECT_EQ(ShellTreeWindow::ChildTexts(root), c.children) << c.what;
+    TTreeNode& a = *root.GetFirstChild();
+    a.Expand();
+    root.Collapse();
+    EXPECT_EQ(a.Expanded(), c.a_expanded) << c.what;
+    EXPECT_EQ(root.Expanded(), c.root_expanded) << c.what;
+    EXPECT_EQ(a.HasChildren(), c.a_button) << c.what;
+  }
+}
+
+TEST(ShellTree, RenamesTheFolderOnDiskWhenALabelIsEdited) {
+  const ShellFolders folders({L"old"});
+  const ShellTreeWindow window(RootAt(folders.Path()));
+  std::wstring current = L"old";
+  for (const std::wstring name : {L"renamed", L"日本語", L"caf\u00e9", L"\ud55c\uad6d\uc5b4"}) {
+    TTreeNode* node = window.Node(current);
+    ASSERT_TRUE(node);
+    ASSERT_TRUE(node->EditText());
+    const auto edit = reinterpret_cast<HWND>(TreeView_GetEditControl(window.tree->Handle()));
+    SetWindowTextW(edit, name.c_str());
+    window.tree->EndEditing(false);
+    EXPECT_EQ(node->Text(), name);
+    EXPECT_TRUE(std::filesystem::is_directory(folders.Path(name))) << NarrowCp932(name);
+    EXPECT_FALSE(std::filesystem::exists(folders.Path(current)));
+    current = name;
+  }
+}
+
+TEST(ShellTree, ShowsAFolderMadeOnDiskWhileRefreshingAutomatically) {
+  const ShellFolders folders({L"first"});
+  const ShellTreeWindow window(RootAt(folders.Path()));
+  window.tree->SetAutoRefresh(true);
+  folders.Make(L"新しい");
+  EXPECT_TRUE(window.Pump([&] { return window.Node(L"新しい") != nullptr; }));
+  EXPECT_TRUE(window.tree->GetFirstNode()->Selected());
+}
+
+TEST(ShellTree, LeavesNoItemOrListBehind) {
+  const ShellFolders folders({L"a\\b\\c", L"d"});
+  const auto use = [&] {
+    const ShellTreeWindow window(RootAt(folders.Path()));
+    window.tree->SetSelectedPath(NarrowCp932(folders.Path(L"a\\b\\c")));
+    window.tree->ReloadNode(*window.tree->GetFirstNode());
+    window.tree->SetRoot("rfDesktop");
+  };
+  use();  // the shell's own caches fill once
+  const long items = shell::TShellFolder::LiveCount();
+  const long blocks = OutstandingTaskBlocks();
+  use();
+  EXPECT_EQ(shell::TShellFolder::LiveCount(), items);
+  EXPECT_EQ(OutstandingTaskBlocks(), blocks);
+}
+
+}  // namespace
+}  // namespace pem::testing

@@ -1,0 +1,29 @@
+// A shown form holding a shell tree, on the test's own thread: the test configures the tree
+// while it loads, then acts on it and lets the form handle its messages.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "application.h"
+#include "form.h"
+#include "shell_tree_view.h"
+
+namespace pem::testing {
+
+struct ShellTreeWindow {
+  explicit ShellTreeWindow(const std::function<void(shell::TShellTreeView&)>& configure = {});
+
+  // Handles the thread's messages until the condition holds (true) or a few seconds passed.
+  bool Pump(const std::function<bool()>& done = {}) const;
+  // The node of the path below the root node ("a\b"), or null.
+  gui::TTreeNode* Node(const std::wstring& path) const;
+  static std::vector<std::wstring> ChildTexts(const gui::TTreeNode& node);
+
+  gui::TApplication application;
+  gui::TForm* form = nullptr;
+  shell::TShellTreeView* tree = nullptr;
+};
+
+}  // namespace pem::testing
