@@ -1,8 +1,11 @@
 #include "UMain.h"
 
 #include "FileCtrl.h"
+#include "SelectFolderDialog.h"
 #include "app_messages.h"
 #include "application.h"
+#include "filesystem.h"
+#include "messages.h"
 
 namespace pem {
 
@@ -38,6 +41,19 @@ const ControlLayout kButton2{166, 156, 75, 25, msg::kOkButton, 1};
 const ControlLayout kButton3{244, 156, 75, 25, msg::kCancelButton, 2};
 const ControlLayout kProgressBar1{4, 160, 159, 16, "", 3, false};
 
+// Destroys a component that a handler created, on every way out of the handler.
+class DestroyOnExit {
+ public:
+  DestroyOnExit(TComponent& owner, TComponent& component) : owner_(owner), component_(component) {}
+  DestroyOnExit(const DestroyOnExit&) = delete;
+  DestroyOnExit& operator=(const DestroyOnExit&) = delete;
+  ~DestroyOnExit() { owner_.DestroyComponent(component_); }
+
+ private:
+  TComponent& owner_;
+  TComponent& component_;
+};
+
 TComponent& SetReference(TComponent& owner, TForm1*& reference, TForm1* form) {
   reference = form;
   return owner;
@@ -62,6 +78,7 @@ TForm1::TForm1(TComponent& owner, TForm1*& reference)
       progress_(ProgressBar1) {
   Label1.SetFocusControl(&Button1);
   Label2.SetFocusControl(&Button4);
+  Button1.OnClick.Bind(*this, &TForm1::Button1Click);
   Button2.OnClick.Bind(*this, &TForm1::Button2Click);
   Button3.OnClick.Bind(*this, &TForm1::Button3Click);
   Button4.OnClick.Bind(*this, &TForm1::Button4Click);
@@ -77,6 +94,18 @@ void TForm1::Button3Click(gui::TObject&) {
 
 void TForm1::Button2Click(gui::TObject&) {
   RunConversion(*this);
+}
+
+// The dialog starts at its root, not at the folder typed in Edit1, and the folder it gives
+// back ends with "\", ready for the tool's file names.
+void TForm1::Button1Click(gui::TObject&) {
+  TSelectFolderDialog& dialog = Create<TSelectFolderDialog>();
+  const DestroyOnExit destroy(*this, dialog);
+  if (!dialog.Execute()) return;
+  if (FileMatchExists(dialog.Path() + kToolExecutablePattern))
+    Edit1.SetText(dialog.Path());
+  else
+    ApplicationMessageBox(msg::kToolNotFound, msg::kToolNotFoundCaption, BoxKind::kError);
 }
 
 void TForm1::Button4Click(gui::TObject&) {

@@ -31,6 +31,7 @@ class TForm1 : public gui::TForm, public ConversionHost {
   gui::TLabel& Label3;
   gui::TProgressBar& ProgressBar1;
 
+  void Button1Click(gui::TObject& sender);
   void Button3Click(gui::TObject& sender);
   void Button2Click(gui::TObject& sender);
   void Button4Click(gui::TObject& sender);

@@ -12,6 +12,7 @@
 #include "progress_line.h"
 #include "source_check.h"
 #include "system_error.h"
+#include "version.h"
 
 namespace pem {
 namespace {
@@ -143,7 +144,7 @@ int RunPem2Txt(const std::vector<std::string>& args, Console& console, FileSyste
     return kExitSuccess;
   }
   if (options.version) {
-    console.Write(Stream::kOut, "pem2txt " PEMCONV_VERSION "\n");
+    console.Write(Stream::kOut, "pem2txt " PEMCONV_VERSION_TEXT "\n");
     return kExitSuccess;
   }
   FolderOperands folders;

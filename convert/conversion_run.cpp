@@ -78,7 +78,7 @@ class Conversion {
 RunOutcome RunConversion(ConversionHost& host, FileSystem& file_system) {
   const std::string install = host.InstallFolderText();
   const std::string out = host.OutputFolderText();
-  if (!file_system.FileMatchExists(install + "pemri*.exe")) {
+  if (!file_system.FileMatchExists(install + kToolExecutablePattern)) {
     host.ApplicationMessageBox(msg::kToolNotFound, msg::kToolNotFoundCaption, BoxKind::kError);
     return RunOutcome::kToolNotFound;
   }

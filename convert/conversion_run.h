@@ -12,6 +12,9 @@ namespace pem {
 // The kind of message box: it chooses the box's icon, or where a console writes the text.
 enum class BoxKind { kError, kInformation };
 
+// What the installation folder must hold: ぺむりこ's executable.
+inline constexpr char kToolExecutablePattern[] = "pemri*.exe";
+
 // The progress indicator of the host: one step per category.
 class ProgressIndicator {
  public:

@@ -42,18 +42,6 @@ namespace {
 
 TApplication* the_application = nullptr;
 
-std::wstring ModuleFileName() {
-  std::wstring name(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
-    if (length < name.size()) {
-      name.resize(length);
-      return name;
-    }
-    name.resize(name.size() * 2);
-  }
-}
-
 // What a message box needs around it: the application window on the active window's monitor,
 // the other windows disabled, and afterwards everything as it was.
 class MessageBoxScope {
@@ -124,7 +112,8 @@ TApplication::TApplication() : TComponent(nullptr) {
       ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_TREEVIEW_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   the_application = this;
-  window_ = std::make_unique<ApplicationWindow>(*this, ApplicationTitleFromPath(ModuleFileName()));
+  window_ =
+      std::make_unique<ApplicationWindow>(*this, ApplicationTitleFromPath(ExecutableFileName()));
 }
 
 TApplication::~TApplication() {
@@ -269,6 +258,18 @@ int ApplicationMessageBox(const std::string& text, const std::string& caption, U
 
 void HandleWindowProcedureException(std::exception_ptr error) noexcept {
   if (the_application) the_application->HandleException(std::move(error));
+}
+
+std::wstring ExecutableFileName() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length < name.size()) {
+      name.resize(length);
+      return name;
+    }
+    name.resize(name.size() * 2);
+  }
 }
 
 }  // namespace pem::gui

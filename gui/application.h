@@ -91,6 +91,9 @@ int ApplicationMessageBox(const std::string& text, const std::string& caption, U
 // The window procedures' boundary: an error that leaves a handler ends up here.
 void HandleWindowProcedureException(std::exception_ptr error) noexcept;
 
+// The running executable's full file name.
+std::wstring ExecutableFileName();
+
 // The title for an executable's file name: the name without folder, cut at its first ".", the
 // letters after the first character in lower case.
 std::wstring ApplicationTitleFromPath(std::wstring_view path);

@@ -12,7 +12,11 @@
 // Window: the constructor creates the window with the base `CreateWnd`; a derived tree does in
 // its own constructor what its `CreateWnd` adds. `RecreateWnd` destroys and re-creates the window
 // through the hooks. `DestroyWnd` runs whenever the window is being destroyed, while its items
-// still exist.
+// still exist. Once a derived tree's destructor has run only the base hooks are left, so it
+// releases its nodes there if its `Delete` hook must see them.
+//
+// A handler that throws while the control reports something is shown by the application's error
+// display, and the report gets its refusal (no selection change, expansion, collapse or edit).
 #pragma once
 
 #include <windows.h>

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake make g++ python3 libgtest-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
-  wine wine32:i386 wine64 fonts-wine xvfb xauth fonts-ipafont-gothic imagemagick x11-utils
+  wine wine32:i386 wine64 fonts-wine xvfb xauth fonts-ipafont-gothic imagemagick x11-utils xdotool
   clang libclang-rt-14-dev valgrind time
 )
 

@@ -1,8 +1,10 @@
 #!/bin/bash
 # Runs PemConv.exe under Wine on a virtual display and saves screenshots of its windows into
-# doc/screenshots: the idle main window, the installation check's message box and the folder
-# browser opened at the output folder. Usage: tools/screenshots.sh [PemConv.exe]
-# (default: the win64 build, built first when missing).
+# doc/screenshots: the idle main window, the installation check's message box, the folder browser
+# opened at the output folder, and the select-folder dialog as it opens and with the installation
+# folder (the bundled sample, copied into the Wine prefix for the while) selected several levels
+# down. Usage: tools/screenshots.sh [PemConv.exe] (default: the win64 build, built first when
+# missing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exe=${1:-build/win64/app/PemConv.exe}
@@ -17,9 +19,12 @@ export PEMCONV_DISPLAY_NUM=${PEMCONV_DISPLAY_NUM:-95}
 . tools/wine-env.sh
 wine_env_start
 program=""
-# Only what this script started ends with it: the program, and the display if it started one.
+sample=""
+# Only what this script started ends with it: the program, the sample's copy, and the display if
+# it started one.
 finish() {
   [ -n "$program" ] && kill "$program" 2>/dev/null || true
+  [ -n "$sample" ] && rm -rf "$sample"
   [ -n "${PEMCONV_XVFB_PID:-}" ] && kill "$PEMCONV_XVFB_PID" 2>/dev/null || true
 }
 trap finish EXIT
@@ -51,10 +56,25 @@ other_window() {
   done
 }
 
+# The visible window with that title larger than the hidden ones of the same name.
+large_window_named() {
+  local id
+  for id in $(xdotool search --onlyvisible --name "^$1\$"); do
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    [ "$WIDTH" -gt 100 ] && echo "$id"
+  done
+}
+
 shoot() {
   sleep 0.5  # let the window finish painting
   import -window "$1" "$out/$2"
   echo "screenshots: $out/$2"
+}
+
+# A key that closes the window it goes to: the key's release then finds the window gone, which
+# xdotool reports as an error.
+press_closing() {
+  xdotool key --window "$1" "$2" 2>/dev/null || true
 }
 
 mkdir -p "$out"
@@ -68,7 +88,7 @@ shoot "$main" main-window.png
 xdotool key --window "$main" alt+o
 box=$(window_named 'error')
 shoot "$box" installation-check.png
-xdotool key --window "$box" Return
+press_closing "$box" Return
 
 # The output folder typed into Edit2, then its browse button (Alt+S, Space).
 main=$(window_named 'ぺむりこコンバータ')
@@ -77,7 +97,26 @@ xdotool type --window "$main" 'C:\windows\system32'
 xdotool key --window "$main" alt+s space
 browser=$(wait_for_window other_window)
 shoot "$browser" folder-browser.png
-xdotool key --window "$browser" Escape
-xdotool key --window "$main" alt+c
+press_closing "$browser" Escape
+
+# The installation folder's browse button (Alt+P, Space): the dialog titled after the program.
+sample="$WINEPREFIX/drive_c/Program Files/pemuriko"
+cp -r samples/pemuriko "$sample"
+main=$(window_named 'ぺむりこコンバータ')
+# Without a window manager the main window does not become active again when the browser
+# closes, and an inactive window takes no keys: a click activates it.
+xdotool mousemove --window "$main" 5 5 click 1
+xdotool key --window "$main" alt+p space
+dialog=$(wait_for_window large_window_named 'PemConv')
+shoot "$dialog" select-folder-dialog.png
+# Desktop > My Computer > (C:) > Program Files > pemuriko, typing the first letters of each name.
+xdotool key --window "$dialog" Down Down Right Down Down Right
+xdotool type --window "$dialog" --delay 50 'program f'
+xdotool key --window "$dialog" Right
+sleep 1.5  # a new name to look for, not the continuation of the last one
+xdotool type --window "$dialog" --delay 50 'pemuriko'
+shoot "$dialog" select-folder-dialog-deep.png
+press_closing "$dialog" Escape
+press_closing "$main" alt+c
 wait "$program" || true
 program=""

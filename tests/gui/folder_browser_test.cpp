@@ -11,42 +11,26 @@
 
 #include "app_driver.h"
 #include "message_recorder.h"
+#include "quiet_folder.h"
 #include "temp_dir.h"
+#include "tree_probe.h"
 #include "ui_probe.h"
 
 namespace pem::testing {
 namespace {
 
-// A folder with a sub-folder and a file under the system drive's root, which nothing else
-// writes to while a browser is open. Wine's item-id lists carry the folders' times and the
-// browser compares them byte for byte, so a folder on the way that changes while the browser
-// sets itself up (such as the profile's temporary folder) can spoil the initial selection.
-class Folders {
- public:
+// A folder with a sub-folder and a file, in a quiet place (see quiet_folder.h).
+struct Folders {
   Folders() {
-    static int counter = 0;
-    wchar_t windows[MAX_PATH] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    root_ = std::filesystem::path(std::wstring(windows, 3)) / "pemconv-gui-tests" /
-            (std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
-    chosen = root_ / L"保存先";
-    child = chosen / "child";
-    std::filesystem::create_directories(child);
-    std::filesystem::create_directories(chosen / L"café");
+    chosen = quiet.Folder(L"保存先");
+    child = quiet.Folder(L"保存先/child");
+    quiet.Folder(L"保存先/café");
     WriteBytes(chosen / "file.txt", "");
   }
-  Folders(const Folders&) = delete;
-  Folders& operator=(const Folders&) = delete;
-  ~Folders() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
 
+  QuietFolder quiet;
   std::filesystem::path chosen;
   std::filesystem::path child;
-
- private:
-  std::filesystem::path root_;
 };
 
 struct BrowserSeen {
@@ -57,30 +41,6 @@ struct BrowserSeen {
   bool form_enabled = true;
   UINT error_mode = 0;
 };
-
-HWND FindTree(HWND browser) {
-  return FindChildWindow(browser, [](HWND window) { return ClassName(window) == WC_TREEVIEWW; });
-}
-
-std::wstring ItemText(HWND tree, HTREEITEM item) {
-  wchar_t text[MAX_PATH] = {};
-  TVITEMW data{};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text;
-  data.cchTextMax = MAX_PATH;
-  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
-  return text;
-}
-
-HTREEITEM Selected(HWND tree) {
-  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-}
-
-std::wstring SelectedText(HWND tree) {
-  const HTREEITEM item = Selected(tree);
-  return item ? ItemText(tree, item) : L"";
-}
 
 BrowserSeen OpenBrowser(const RunningApp& app) {
   BrowserSeen seen;
@@ -97,21 +57,6 @@ BrowserSeen OpenBrowser(const RunningApp& app) {
 void CloseBrowser(const BrowserSeen& seen, int button) {
   PostMessageW(GetDlgItem(seen.browser, button), BM_CLICK, 0, 0);
   WaitUntil([&] { return !IsWindow(seen.browser); });
-}
-
-// Selects the child of the selected item that is named `name`.
-bool SelectChild(HWND tree, const std::wstring& name) {
-  const HTREEITEM parent = Selected(tree);
-  SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
-  auto item = reinterpret_cast<HTREEITEM>(
-      SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
-  for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT,
-                                                               reinterpret_cast<LPARAM>(item)))) {
-    if (ItemText(tree, item) != name) continue;
-    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    return true;
-  }
-  return false;
 }
 
 void Cancel(const BrowserSeen& seen) {

@@ -1,0 +1,58 @@
+// The select-folder dialog on the test's thread, owned by a visible main form, while another
+// thread acts as the user on the window that Execute shows.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "SelectFolderDialog.h"
+#include "application.h"
+#include "form.h"
+
+namespace pem::testing {
+
+// What the user finds in the dialog's window.
+struct DialogWindows {
+  HWND form = nullptr;
+  HWND tree = nullptr;
+  HWND ok = nullptr;
+  HWND cancel = nullptr;
+  HWND message = nullptr;
+};
+
+// The dialog's window of the thread once it shows with the focus in it; all null when none came.
+DialogWindows WaitForDialog(DWORD thread);
+// The dialog's window of the thread, shown or not, or null.
+HWND FindDialogForm(DWORD thread);
+
+class DialogBench {
+ public:
+  DialogBench();
+  DialogBench(const DialogBench&) = delete;
+  DialogBench& operator=(const DialogBench&) = delete;
+
+  gui::TApplication& Application() { return application_; }
+  gui::TForm& MainForm() { return *main_; }
+  TSelectFolderDialog& Dialog() { return *dialog_; }
+
+  // Runs Execute while `user` acts on the window it shows; the user closes it. Gives Execute's
+  // result.
+  bool Execute(const std::function<void(const DialogWindows&)>& user);
+
+ private:
+  struct MainWindow : gui::TForm {
+    MainWindow(gui::TComponent& owner, MainWindow*& self);
+  };
+
+  gui::TApplication application_;
+  MainWindow* main_ = nullptr;
+  TSelectFolderDialog* dialog_ = nullptr;
+};
+
+// Text as the dialog gives it and as the test compares it.
+std::string Cp932(const std::wstring& text);
+std::wstring Wide(const std::string& cp932);
+
+}  // namespace pem::testing

@@ -1,0 +1,112 @@
+// Button1: the installation folder chosen in the select-folder dialog, accepted only when the
+// tool's executable is there.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "app_driver.h"
+#include "dialog_bench.h"
+#include "temp_dir.h"
+#include "tree_probe.h"
+#include "ui_probe.h"
+
+namespace pem::testing {
+namespace {
+
+// Folders on the desktop, which the dialog lists right below its root: one with the tool, one
+// without, and one whose first match for the tool's pattern is a folder.
+class DesktopFolders {
+ public:
+  DesktopFolders() {
+    static int counter = 0;
+    wchar_t desktop[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
+    name = L"pemconv-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+    root_ = std::filesystem::path(desktop) / name;
+    std::filesystem::create_directories(root_ / "tool");
+    WriteBytes(root_ / "tool" / "pemri.exe", "");
+    std::filesystem::create_directories(root_ / "empty");
+    std::filesystem::create_directories(root_ / "decoy" / "pemri0.exe");
+    WriteBytes(root_ / "decoy" / "pemri1.exe", "");
+  }
+  DesktopFolders(const DesktopFolders&) = delete;
+  DesktopFolders& operator=(const DesktopFolders&) = delete;
+  ~DesktopFolders() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+
+  std::wstring Slashed(const wchar_t* folder) const { return (root_ / folder).wstring() + L"\\"; }
+
+  std::wstring name;
+
+ private:
+  std::filesystem::path root_;
+};
+
+struct BrowseCase {
+  const char* name;
+  const wchar_t* folder;  // the folder confirmed; null: the dialog is cancelled
+  bool error_box;
+};
+void PrintTo(const BrowseCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class InstallFolderBrowse : public ::testing::TestWithParam<BrowseCase> {};
+
+TEST_P(InstallFolderBrowse, FillsEdit1OnlyWithAFolderHoldingTheTool) {
+  const BrowseCase& c = GetParam();
+  const DesktopFolders folders;
+  RunningApp app;
+  const MainWindowHandles& w = app.Windows();
+  // What is typed in Edit1 does not move where the dialog starts.
+  const std::wstring typed = folders.Slashed(L"tool");
+  SetWindowTextW(w.edit1, typed.c_str());
+
+  Click(w.button1);
+  const DialogWindows dialog = WaitForDialog(app.Thread());
+  ASSERT_NE(dialog.form, nullptr);
+  const HTREEITEM root = RootItem(dialog.tree);
+  EXPECT_EQ(Selected(dialog.tree), root);
+  EXPECT_FALSE(IsWindowEnabled(w.form));
+  if (c.folder) {
+    const HTREEITEM fixture = ChildNamed(dialog.tree, root, folders.name);
+    ASSERT_NE(fixture, nullptr);
+    SendMessageW(dialog.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(fixture));
+    ASSERT_TRUE(SelectChild(dialog.tree, c.folder));
+    Click(dialog.ok);
+  } else {
+    Click(dialog.cancel);
+  }
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog.form); }));
+
+  if (c.error_box) {
+    const MessageBoxSeen box = AnswerMessageBox(app.Thread(), w.form);
+    EXPECT_EQ(box.text, L"指定されたフォルダ内で「ぺむりこ」の実行ファイルが確認できませんでした");
+    EXPECT_EQ(box.caption, L"error");
+    EXPECT_EQ(box.icon, ErrorIcon());
+  } else {
+    EXPECT_FALSE(WaitUntil([&] { return FindDialog(app.Thread()) != nullptr; }, 500ms));
+  }
+  const std::wstring expected = c.folder && !c.error_box ? folders.Slashed(c.folder) : typed;
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(w.edit1) == expected; }))
+      << "Edit1: " << WindowText(w.edit1);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(w.form) != FALSE; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, InstallFolderBrowse,
+                         ::testing::Values(BrowseCase{"FolderWithTheTool", L"tool", false},
+                                           BrowseCase{"FolderWithoutTheTool", L"empty", true},
+                                           BrowseCase{"FirstMatchIsAFolder", L"decoy", true},
+                                           BrowseCase{"Cancelled", nullptr, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace pem::testing
