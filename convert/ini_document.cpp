@@ -133,10 +133,20 @@ std::optional<std::string_view> IniDocument::Find(std::string_view section,
                                                   std::string_view key) const {
   const Section* found = FindSection(section);
   if (found == nullptr) return {};
+  const std::vector<Entry>& entries = found->entries;
+  // Keys are mostly read in order (0, 1, 2, ...), which is their sorted order: the entry after
+  // the one last found is tried first. It is the one to give when it is the first of its name.
+  const std::size_t next = last_entry_ + 1;
+  if (next < entries.size() && CompareNames(entries[next].key, key) == 0 &&
+      CompareNames(entries[next - 1].key, key) != 0) {
+    last_entry_ = next;
+    return entries[next].value;
+  }
   const auto it = std::lower_bound(
-      found->entries.begin(), found->entries.end(), key,
+      entries.begin(), entries.end(), key,
       [](const Entry& entry, std::string_view wanted) { return NameLess(entry.key, wanted); });
-  if (it == found->entries.end() || CompareNames(it->key, key) != 0) return {};
+  if (it == entries.end() || CompareNames(it->key, key) != 0) return {};
+  last_entry_ = static_cast<std::size_t>(it - entries.begin());
   return it->value;
 }
 
