@@ -25,16 +25,18 @@ unsigned char Fold(char c) {
 
 // Orders names ignoring the case of ASCII letters; every other byte compares as it is, also the
 // second byte of a two-byte character that happens to be a letter (ア 83 41 is not ヂ 83 61).
+// Shorter names come first: names of different lengths never match, so most comparisons end
+// at once.
 int CompareNames(std::string_view a, std::string_view b) {
-  const std::size_t common = std::min(a.size(), b.size());
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
   bool second_byte = false;  // equal so far, so the same in both names
-  for (std::size_t i = 0; i < common; ++i) {
+  for (std::size_t i = 0; i < a.size(); ++i) {
     const unsigned char x = second_byte ? static_cast<unsigned char>(a[i]) : Fold(a[i]);
     const unsigned char y = second_byte ? static_cast<unsigned char>(b[i]) : Fold(b[i]);
     if (x != y) return x < y ? -1 : 1;
     second_byte = !second_byte && IsLeadByte(x);
   }
-  return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+  return 0;
 }
 
 bool NameLess(std::string_view a, std::string_view b) {
@@ -131,10 +133,20 @@ std::optional<std::string_view> IniDocument::Find(std::string_view section,
                                                   std::string_view key) const {
   const Section* found = FindSection(section);
   if (found == nullptr) return {};
+  const std::vector<Entry>& entries = found->entries;
+  // Keys are mostly read in order (0, 1, 2, ...), which is their sorted order: the entry after
+  // the one last found is tried first. It is the one to give when it is the first of its name.
+  const std::size_t next = last_entry_ + 1;
+  if (next < entries.size() && CompareNames(entries[next].key, key) == 0 &&
+      CompareNames(entries[next - 1].key, key) != 0) {
+    last_entry_ = next;
+    return entries[next].value;
+  }
   const auto it = std::lower_bound(
-      found->entries.begin(), found->entries.end(), key,
+      entries.begin(), entries.end(), key,
       [](const Entry& entry, std::string_view wanted) { return NameLess(entry.key, wanted); });
-  if (it == found->entries.end() || CompareNames(it->key, key) != 0) return {};
+  if (it == entries.end() || CompareNames(it->key, key) != 0) return {};
+  last_entry_ = static_cast<std::size_t>(it - entries.begin());
   return it->value;
 }
 

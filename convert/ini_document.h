@@ -41,6 +41,8 @@ class IniDocument {
   // The name last asked for and the index of its section: reads come in runs on one section.
   mutable std::string last_name_;
   mutable std::size_t last_index_ = kNoIndex;
+  // The position, in its section, of the entry last found.
+  mutable std::size_t last_entry_ = 0;
   static constexpr std::size_t kNoIndex = static_cast<std::size_t>(-1);
 };
 

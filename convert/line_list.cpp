@@ -17,7 +17,10 @@ void LineList::SetText(std::string_view text) {
 }
 
 std::string LineList::Text() const {
+  std::size_t size = 0;
+  for (const std::string& line : lines_) size += line.size() + 2;
   std::string text;
+  text.reserve(size);
   for (const std::string& line : lines_) text.append(line).append("\r\n");
   return text;
 }

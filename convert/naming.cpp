@@ -77,12 +77,14 @@ template <typename IsFree>
 std::string FirstFreeEntryName(const std::string& folder_path, const std::string& title,
                                std::size_t limit, TakenNames* taken, IsFree is_free) {
   const std::string stem = FitName(WithCompleteLastChar(title), ".txt", limit);
-  for (int counter = taken != nullptr ? taken->From(folder_path, stem) : 0;; ++counter) {
+  int from_start = 0;
+  int& next = taken != nullptr ? taken->NextCounter(folder_path, stem) : from_start;
+  for (int counter = next;; ++counter) {
     const std::string number = counter == 0 ? "" : std::to_string(counter);
     const std::string name = FitName(stem, number + ".txt", limit) + number;
     std::string candidate = GuardDeviceName(name) + ".txt";
     if (is_free(candidate)) {
-      if (taken != nullptr) taken->Took(folder_path, stem, counter);
+      next = counter + 1;
       return candidate;
     }
   }
@@ -138,15 +140,12 @@ std::string FitName(std::string_view name, std::string_view suffix, std::size_t 
   return std::string(name.substr(0, end));
 }
 
-int TakenNames::From(const std::string& folder_path, const std::string& title) const {
-  const auto folder = next_.find(folder_path);
-  if (folder == next_.end()) return 0;
-  const auto it = folder->second.find(title);
-  return it != folder->second.end() ? it->second : 0;
-}
-
-void TakenNames::Took(const std::string& folder_path, const std::string& title, int counter) {
-  next_[folder_path][title] = counter + 1;
+int& TakenNames::NextCounter(const std::string& folder_path, const std::string& title) {
+  if (last_titles_ == nullptr || folder_path != last_folder_path_) {
+    last_titles_ = &next_[folder_path];
+    last_folder_path_ = folder_path;
+  }
+  return (*last_titles_)[title];
 }
 
 EntryFolder::EntryFolder(FileSystem& file_system, const std::string& out, std::string folder)

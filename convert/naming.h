@@ -34,13 +34,16 @@ std::string FitName(std::string_view name, std::string_view suffix, std::size_t 
 // of the folder: a name found taken stays taken.
 class TakenNames {
  public:
-  // The counter to try first: 0 for a title that has not been written in the folder.
-  int From(const std::string& folder_path, const std::string& title) const;
-  // Notes that `counter` has been taken for the title.
-  void Took(const std::string& folder_path, const std::string& title, int counter);
+  // The counter to try first for the title in the folder, 0 for a title not yet written there;
+  // whoever takes a name sets it past the counter taken.
+  int& NextCounter(const std::string& folder_path, const std::string& title);
 
  private:
-  std::unordered_map<std::string, std::unordered_map<std::string, int>> next_;
+  using Titles = std::unordered_map<std::string, int>;
+  std::unordered_map<std::string, Titles> next_;
+  // The folder of the last call and its titles: the entries of a category come in a row.
+  std::string last_folder_path_;
+  Titles* last_titles_ = nullptr;
 };
 
 // The category folder `out` + "\" + `folder`, opened once for the entry files written into it.

@@ -109,6 +109,15 @@ TEST(IniDocumentLookupTest, RunsOfLookupsOnOneSectionAndSwitchesBetweenSections)
   }
 }
 
+TEST(IniDocumentLookupTest, ReadsInAnyOrderGiveTheFirstKeyOfEachName) {
+  const IniDocument document(
+      "[s]\r\n0=a\r\n1=b\r\n1=dup\r\nK=c\r\nk=dup\r\n10=d\r\n2=e\r\nCount=7\r\n");
+  const std::pair<const char*, std::optional<std::string_view>> reads[] = {
+      {"0", "a"},      {"1", "b"},  {"1", "b"},     {"k", "c"}, {"K", "c"}, {"2", "e"},
+      {"3", kDefault}, {"10", "d"}, {"count", "7"}, {"2", "e"}, {"0", "a"}, {"1", "b"}};
+  for (const auto& [key, value] : reads) EXPECT_EQ(document.Find("s", key), value) << key;
+}
+
 TEST(IniDocumentEncodingTest, ALongFileKeepsItsViewsAfterBeingMoved) {
   std::string file = "[s]\r\n";
   for (int i = 0; i < 1000; ++i) file += std::to_string(i) + "=value" + std::to_string(i) + "\r\n";

@@ -221,6 +221,22 @@ INSTANTIATE_TEST_SUITE_P(Runs, EntryFolderTest,
                                                            3}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The names a run made are remembered per folder, also when the run goes back to a folder.
+TEST(TakenNamesTest, FoldersKeepTheirOwnNames) {
+  TempDir dir;
+  TakenNames taken;
+  std::vector<std::string> paths;
+  for (const char* folder : {"c", "d", "c", "d", "c"}) {
+    std::filesystem::create_directory(dir.path() / folder);
+    std::string path;
+    ASSERT_NE(CreateEntryFile(dir.Text(), folder, "a", PlatformFileSystem(), &taken, path),
+              nullptr);
+    paths.push_back(path);
+  }
+  EXPECT_EQ(paths, (std::vector<std::string>{"c\\a.txt", "d\\a.txt", "c\\a1.txt", "d\\a1.txt",
+                                             "c\\a2.txt"}));
+}
+
 struct FitCase {
   const char* name;
   std::string text;
