@@ -13,8 +13,6 @@ using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-enum class Creation { kPlatform, kProbing, kOpenFolder };
-
 // A file system whose CreateNewOutputFile creates the file inside a folder opened by the
 // platform, as a category's entries are made.
 class OpenFolderFileSystem : public testing::ForwardingFileSystem {
@@ -27,30 +25,15 @@ class OpenFolderFileSystem : public testing::ForwardingFileSystem {
   }
 };
 
-std::string CreationName(Creation creation) {
-  switch (creation) {
-    case Creation::kPlatform:
-      return "Platform";
-    case Creation::kProbing:
-      return "Probing";
-    default:
-      return "OpenFolder";
-  }
-}
+const char* const kCreationNames[] = {"Platform", "Probing", "OpenFolder"};
 
 // CreateNewOutputFile of the platform (one step), of the interface (probe, then create) and of
 // a folder opened once: each must keep every existing file and refuse a folder of the name.
-class CreateNewOutputFileTest : public ::testing::TestWithParam<Creation> {
+class CreateNewOutputFileTest : public ::testing::TestWithParam<int> {
  protected:
   FileSystem& Subject() {
-    switch (GetParam()) {
-      case Creation::kPlatform:
-        return PlatformFileSystem();
-      case Creation::kProbing:
-        return probing_;
-      default:
-        return open_folder_;
-    }
+    FileSystem* const subjects[] = {&PlatformFileSystem(), &probing_, &open_folder_};
+    return *subjects[GetParam()];
   }
   std::string PathOf(const char* name) const { return Cp932Text(dir_.path() / name); }
 
@@ -87,10 +70,8 @@ TEST_P(CreateNewOutputFileTest, AFolderOrAMissingParentIsNoFileButFails) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, CreateNewOutputFileTest,
-                         ::testing::Values(Creation::kPlatform, Creation::kProbing,
-                                           Creation::kOpenFolder),
-                         [](const auto& info) { return CreationName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Ways, CreateNewOutputFileTest, ::testing::Range(0, 3),
+                         [](const auto& info) { return kCreationNames[info.param]; });
 
 }  // namespace
 }  // namespace pem

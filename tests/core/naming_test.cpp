@@ -202,24 +202,16 @@ TEST_P(EntryFolderTest, TriesOnlyNamesThatTheRunHasNotMade) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, EntryFolderTest,
-                         ::testing::Values(RunOfTitlesCase{"Repeats",
-                                                           {"a", "a", "b", "a", "", ""},
-                                                           {},
-                                                           {"a.txt", "a1.txt", "b.txt", "a2.txt",
-                                                            ".txt", "1.txt"},
-                                                           0},
-                                           RunOfTitlesCase{"ACounterThatIsATitle",
-                                                           {"a1", "a", "a"},
-                                                           {"a1.txt"},
-                                                           {"a11.txt", "a.txt", "a2.txt"},
-                                                           2},
-                                           RunOfTitlesCase{"EarlierFiles",
-                                                           {"a", "a", "b"},
-                                                           {"a.txt", "a2.txt", "b.txt"},
-                                                           {"a1.txt", "a3.txt", "b1.txt"},
-                                                           3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Runs, EntryFolderTest, ::testing::Values(
+    RunOfTitlesCase{"Repeats", {"a", "a", "b", "a", "", ""}, {},
+                    {"a.txt", "a1.txt", "b.txt", "a2.txt", ".txt", "1.txt"}, 0},
+    RunOfTitlesCase{"ACounterThatIsATitle", {"a1", "a", "a"}, {"a1.txt"},
+                    {"a11.txt", "a.txt", "a2.txt"}, 2},
+    RunOfTitlesCase{"EarlierFiles", {"a", "a", "b"}, {"a.txt", "a2.txt", "b.txt"},
+                    {"a1.txt", "a3.txt", "b1.txt"}, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // The names a run made are remembered per folder, also when the run goes back to a folder.
 TEST(TakenNamesTest, FoldersKeepTheirOwnNames) {

@@ -187,27 +187,21 @@ void OutMissing(const fs::path&, const fs::path& out) {
   fs::remove(out);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Folders, FolderCheckTest,
-    ::testing::Values(
-        FolderCheckCase{"NoTool", RemoveTool, {kInstall, kOut}, kToolNotFoundLine, kNoTool},
-        FolderCheckCase{"ToolIsFolder", ToolIsFolder, {kInstall, kOut}, kToolNotFoundLine, kNoTool},
-        FolderCheckCase{"ToolWithOtherExtension",
-                        ToolHasOtherExtension,
-                        {kInstall, kOut},
-                        kToolNotFoundLine,
-                        kNoTool},
-        FolderCheckCase{"InstallMissing",
-                        NoChange,
-                        {"no-such-folder-here", kOut},
-                        kToolNotFoundLine,
-                        "not found"},
-        FolderCheckCase{
-            "InstallIsFile", NoChange, {kInstallFile, kOut}, kToolNotFoundLine, "not a folder"},
-        FolderCheckCase{"OutMissing", OutMissing, {kInstall, kOut}, kBadOutputLine, "not found"},
-        FolderCheckCase{"OutIsFile", OutIsFile, {kInstall, kOut}, kBadOutputLine, "not a folder"},
-        FolderCheckCase{"OutEmpty", NoChange, {kInstall, ""}, kBadOutputLine, "no folder given"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Folders, FolderCheckTest, ::testing::Values(
+    FolderCheckCase{"NoTool", RemoveTool, {kInstall, kOut}, kToolNotFoundLine, kNoTool},
+    FolderCheckCase{"ToolIsFolder", ToolIsFolder, {kInstall, kOut}, kToolNotFoundLine, kNoTool},
+    FolderCheckCase{"ToolWithOtherExtension", ToolHasOtherExtension, {kInstall, kOut},
+                    kToolNotFoundLine, kNoTool},
+    FolderCheckCase{"InstallMissing", NoChange, {"no-such-folder-here", kOut}, kToolNotFoundLine,
+                    "not found"},
+    FolderCheckCase{"InstallIsFile", NoChange, {kInstallFile, kOut}, kToolNotFoundLine,
+                    "not a folder"},
+    FolderCheckCase{"OutMissing", OutMissing, {kInstall, kOut}, kBadOutputLine, "not found"},
+    FolderCheckCase{"OutIsFile", OutIsFile, {kInstall, kOut}, kBadOutputLine, "not a folder"},
+    FolderCheckCase{"OutEmpty", NoChange, {kInstall, ""}, kBadOutputLine, "no folder given"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // --- Messages and progress of a successful run ---
 
@@ -352,7 +346,7 @@ TEST_F(Pem2TxtTest, NamesThatDifferOnlyInLetterCase) {
 constexpr char kFolder[] = "<folder>";
 constexpr char kTexts[] = "[DicData0]\r\nCount=1\r\n0=text\r\n";
 constexpr char kTitles[] = "[DicExpData0]\r\n0=title\r\n";
-constexpr char kNothing[] = "nothing is converted";
+const std::string kNothing = "nothing is converted";
 
 struct SourceCase {
   const char* name;
@@ -399,74 +393,47 @@ TEST_P(SourceWarningTest, FinishesWithTheDefaultsAndWarnsUnlessQuiet) {
 }
 
 const std::string kGarbled = "; names and texts may come out garbled";
+const std::string kNotCp932 = "is not code page 932 text (undefined bytes at offset ";
+const std::string kNoEntries = ": every entry file is empty";
+const Tree kCategoryOnly = {{"cat", std::nullopt}};
 const Tree kOneEntry = {{"cat", std::nullopt}, {"cat/title.txt", "text\r\n"}};
 constexpr char kOneCategory[] = "[ItemData]\r\nCount=1\r\n0=cat\r\n";
+const std::string kBom = "\xEF\xBB\xBF" + std::string(kOneCategory);
+const std::string kUtf16Titles(
+    "\xFF\xFE[\0D\0i\0c\0E\0x\0p\0D\0a\0t\0a\0\x30\0]\0\r\0\n\0\x30\0=\0t\0\r\0\n\0", 42);
 
-INSTANTIATE_TEST_SUITE_P(
-    Sources, SourceWarningTest,
-    ::testing::Values(
-        SourceCase{"NoFile", std::nullopt, kTexts, kTitles, "pmridata.ini",
-                   std::string("not found: ") + kNothing},
-        SourceCase{"EmptyFile", "", kTexts, kTitles, "pmridata.ini",
-                   std::string("empty: ") + kNothing},
-        SourceCase{"CategoriesAreAFolder", kFolder, kTexts, kTitles, "pmridata.ini",
-                   std::string("is a folder: ") + kNothing},
-        SourceCase{"NoCount", "[ItemData]\r\n0=cat\r\n"},
-        SourceCase{"Zero", "[ItemData]\r\nCount=0\r\n0=cat\r\n"},
-        SourceCase{"Negative", "[ItemData]\r\nCount=-1\r\n0=cat\r\n"},
-        SourceCase{"NotANumber", "[ItemData]\r\nCount=one\r\n0=cat\r\n"},
-        SourceCase{"HexWithoutDigits", "[ItemData]\r\nCount=0x\r\n0=cat\r\n"},
-        SourceCase{"Utf8ByteOrderMark", "\xEF\xBB\xBF" + std::string(kOneCategory), kTexts, kTitles,
-                   "pmridata.ini",
-                   "starts with a UTF-8 byte-order mark; it is read as code page 932 text, so its "
-                   "first section is not found and names come out garbled"},
-        SourceCase{"UndefinedTwoByteCode",
-                   kOneCategory,
-                   "[DicData0]\r\nCount=1\r\n0=\x85\x40\r\n",
-                   kTitles,
-                   "dicdata.ini",
-                   "is not code page 932 text (undefined bytes at offset 23)" + kGarbled,
-                   {{"cat", std::nullopt}, {"cat/title.txt", "\x85\x40\r\n"}}},
-        SourceCase{"LoneLeadByte",
-                   kOneCategory,
-                   kTexts,
-                   "[DicExpData0]\r\n0=title\x81",
-                   "expdata.ini",
-                   "is not code page 932 text (undefined bytes at offset 22)" + kGarbled,
-                   {{"cat", std::nullopt}, {"cat/title\xE3\x83\xBB.txt", "text\r\n"}}},
-        SourceCase{"NoTexts",
-                   kOneCategory,
-                   std::nullopt,
-                   kTitles,
-                   "dicdata.ini",
-                   "not found: every entry file is empty",
-                   {{"cat", std::nullopt}}},
-        SourceCase{"TextsAreAFolder",
-                   kOneCategory,
-                   kFolder,
-                   kTitles,
-                   "dicdata.ini",
-                   "is a folder: every entry file is empty",
-                   {{"cat", std::nullopt}}},
-        SourceCase{"NoTitles",
-                   kOneCategory,
-                   "[DicData0]\r\nCount=1\r\n0=text\r\n",
-                   std::nullopt,
-                   "expdata.ini",
-                   "not found: every entry is named .txt, 1.txt, 2.txt, ...",
-                   {{"cat", std::nullopt}, {"cat/.txt", "text\r\n"}}},
-        SourceCase{
-            "Utf16IsNoFault",
-            kOneCategory,
-            kTexts,
-            std::string(
-                "\xFF\xFE[\0D\0i\0c\0E\0x\0p\0D\0a\0t\0a\0\x30\0]\0\r\0\n\0\x30\0=\0t\0\r\0\n\0",
-                42),
-            nullptr,
-            "",
-            {{"cat", std::nullopt}, {"cat/t.txt", "text\r\n"}}},
-        SourceCase{"AllWell", kOneCategory, kTexts, kTitles, nullptr, "", kOneEntry}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Sources, SourceWarningTest, ::testing::Values(
+    SourceCase{"NoFile", std::nullopt, kTexts, kTitles, "pmridata.ini", "not found: " + kNothing},
+    SourceCase{"EmptyFile", "", kTexts, kTitles, "pmridata.ini", "empty: " + kNothing},
+    SourceCase{"CategoriesAreAFolder", kFolder, kTexts, kTitles, "pmridata.ini",
+               "is a folder: " + kNothing},
+    SourceCase{"NoCount", "[ItemData]\r\n0=cat\r\n"},
+    SourceCase{"Zero", "[ItemData]\r\nCount=0\r\n0=cat\r\n"},
+    SourceCase{"Negative", "[ItemData]\r\nCount=-1\r\n0=cat\r\n"},
+    SourceCase{"NotANumber", "[ItemData]\r\nCount=one\r\n0=cat\r\n"},
+    SourceCase{"HexWithoutDigits", "[ItemData]\r\nCount=0x\r\n0=cat\r\n"},
+    SourceCase{"Utf8ByteOrderMark", kBom, kTexts, kTitles, "pmridata.ini",
+               "starts with a UTF-8 byte-order mark; it is read as code page 932 text, so its "
+               "first section is not found and names come out garbled"},
+    SourceCase{"UndefinedTwoByteCode", kOneCategory, "[DicData0]\r\nCount=1\r\n0=\x85\x40\r\n",
+               kTitles, "dicdata.ini", kNotCp932 + "23)" + kGarbled,
+               {{"cat", std::nullopt}, {"cat/title.txt", "\x85\x40\r\n"}}},
+    SourceCase{"LoneLeadByte", kOneCategory, kTexts, "[DicExpData0]\r\n0=title\x81", "expdata.ini",
+               kNotCp932 + "22)" + kGarbled,
+               {{"cat", std::nullopt}, {"cat/title\xE3\x83\xBB.txt", "text\r\n"}}},
+    SourceCase{"NoTexts", kOneCategory, std::nullopt, kTitles, "dicdata.ini",
+               "not found" + kNoEntries, kCategoryOnly},
+    SourceCase{"TextsAreAFolder", kOneCategory, kFolder, kTitles, "dicdata.ini",
+               "is a folder" + kNoEntries, kCategoryOnly},
+    SourceCase{"NoTitles", kOneCategory, kTexts, std::nullopt, "expdata.ini",
+               "not found: every entry is named .txt, 1.txt, 2.txt, ...",
+               {{"cat", std::nullopt}, {"cat/.txt", "text\r\n"}}},
+    SourceCase{"Utf16IsNoFault", kOneCategory, kTexts, kUtf16Titles, nullptr, "",
+               {{"cat", std::nullopt}, {"cat/t.txt", "text\r\n"}}},
+    SourceCase{"AllWell", kOneCategory, kTexts, kTitles, nullptr, "", kOneEntry}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace pem::testing

@@ -67,41 +67,34 @@ TEST_P(LongNameTest, CutsNamesToFitAndKeepsThemUnique) {
 
 const std::string kName = "名";  // 2 bytes in code page 932, 3 in UTF-8
 const std::string kKana = "ｱ";   // 1 byte in code page 932, 3 in UTF-8
+const std::string k83Names = Repeat(kName, 83);
+const std::string kN250(250, 'n'), kM250(250, 'm'), kX250(250, 'x');
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, LongNameTest,
-    ::testing::Values(
-        LongNameCase{
-            "JapaneseTitle84Chars", "c", {Repeat(kName, 84)}, "c", {Repeat(kName, 83) + ".txt"}},
-        LongNameCase{
-            "TitlesEqualUpToTheCut",
-            "c",
-            {Repeat(kName, 84) + "A", Repeat(kName, 84) + "B", Repeat(kName, 83)},
-            "c",
-            {Repeat(kName, 83) + ".txt", Repeat(kName, 83) + "1.txt", Repeat(kName, 83) + "2.txt"}},
-        LongNameCase{"AsciiThatFitsStays",
-                     "c",
-                     {std::string(251, 'n'), std::string(251, 'n'), std::string(250, 'm'),
-                      std::string(250, 'm')},
-                     "c",
-                     {std::string(251, 'n') + ".txt", std::string(250, 'n') + "1.txt",
-                      std::string(250, 'm') + ".txt", std::string(250, 'm') + "1.txt"}},
-        LongNameCase{"CounterGrowsADigit", "c", std::vector<std::string>(12, std::string(250, 'x')),
-                     "c",
-                     [] {
-                       std::vector<std::string> files{std::string(250, 'x') + ".txt"};
-                       for (int i = 1; i < 10; ++i) {
-                         files.push_back(std::string(250, 'x') + std::to_string(i) + ".txt");
-                       }
-                       files.push_back(std::string(249, 'x') + "10.txt");
-                       files.push_back(std::string(249, 'x') + "11.txt");
-                       return files;
-                     }()},
-        LongNameCase{"HalfWidthKana", "c", {Repeat(kKana, 100)}, "c", {Repeat(kKana, 83) + ".txt"}},
-        LongNameCase{
-            "CategoryOf300Bytes", std::string(300, 'c'), {"t"}, std::string(255, 'c'), {"t.txt"}},
-        LongNameCase{"JapaneseCategory", Repeat(kName, 100), {"t"}, Repeat(kName, 85), {"t.txt"}}),
+// Twelve equal titles: the tenth counter takes a byte more of the name.
+std::vector<std::string> CounterGrowsADigit() {
+  std::vector<std::string> files{kX250 + ".txt"};
+  for (int i = 1; i < 12; ++i) {
+    files.push_back((i < 10 ? kX250 : kX250.substr(1)) + std::to_string(i) + ".txt");
+  }
+  return files;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Names, LongNameTest, ::testing::Values(
+    LongNameCase{"JapaneseTitle84Chars", "c", {Repeat(kName, 84)}, "c", {k83Names + ".txt"}},
+    LongNameCase{"TitlesEqualUpToTheCut", "c",
+                 {Repeat(kName, 84) + "A", Repeat(kName, 84) + "B", k83Names}, "c",
+                 {k83Names + ".txt", k83Names + "1.txt", k83Names + "2.txt"}},
+    LongNameCase{"AsciiThatFitsStays", "c", {kN250 + "n", kN250 + "n", kM250, kM250}, "c",
+                 {kN250 + "n.txt", kN250 + "1.txt", kM250 + ".txt", kM250 + "1.txt"}},
+    LongNameCase{"CounterGrowsADigit", "c", std::vector<std::string>(12, kX250), "c",
+                 CounterGrowsADigit()},
+    LongNameCase{"HalfWidthKana", "c", {Repeat(kKana, 100)}, "c", {Repeat(kKana, 83) + ".txt"}},
+    LongNameCase{"CategoryOf300Bytes", std::string(300, 'c'), {"t"}, std::string(255, 'c'),
+                 {"t.txt"}},
+    LongNameCase{"JapaneseCategory", Repeat(kName, 100), {"t"}, Repeat(kName, 85), {"t.txt"}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 #endif
 
 // --- Sources in another letter case ---

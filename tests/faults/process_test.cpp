@@ -146,40 +146,22 @@ INSTANTIATE_TEST_SUITE_P(Signals, InterruptionTest,
                                            SignalCase{"SIGHUP", SIGHUP}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct FullOutputCase {
-  const char* name;
-  std::vector<std::string> args;
-};
-
-void PrintTo(const FullOutputCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class FullOutputTest : public ::testing::TestWithParam<FullOutputCase> {};
-
 // What pem2txt has to say cannot be written: the exit status says so.
-TEST_P(FullOutputTest, AFailedWriteOnStandardOutputIsAnError) {
+TEST(FullOutputTest, AFailedWriteOnStandardOutputIsAnError) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   Sandbox sandbox;
   Dictionary{{{"cat", {{"t", "text"}}}}}.WriteTo(sandbox.Source());
   WriteFile(sandbox.Source() / "pemri.exe", "");
-  std::vector<std::string> args = GetParam().args;
-  for (std::string& arg : args) {
-    if (arg == "<src>") arg = sandbox.Source().string();
-    if (arg == "<out>") arg = sandbox.Output().string();
+  const std::vector<std::string> help{"--help"}, version{"-V"},
+      finished_line{sandbox.Source().string(), sandbox.Output().string()};
+  for (const auto& args : {help, version, finished_line}) {
+    Pem2TxtProcess run(args, "/dev/full");
+    const int status = run.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << args[0] << ": " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << args[0];
+    EXPECT_EQ(run.Err(), "pem2txt: cannot write to standard output\n") << args[0];
   }
-  Pem2TxtProcess run(args, "/dev/full");
-  const int status = run.Wait();
-  ASSERT_TRUE(WIFEXITED(status)) << status;
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(run.Err(), "pem2txt: cannot write to standard output\n");
 }
-
-INSTANTIATE_TEST_SUITE_P(Outputs, FullOutputTest,
-                         ::testing::Values(FullOutputCase{"Help", {"--help"}},
-                                           FullOutputCase{"Version", {"-V"}},
-                                           FullOutputCase{"FinishedLine", {"<src>", "<out>"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pem::harden

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -20,7 +20,14 @@ namespace {
 
 using namespace pem::gui;
 
-constexpr TAnchors kTopRight{.left = false, .top = true, .right = true, .bottom = false};
+ControlLayout AnchoredButton(int left, const char* text) {
+  return {.left = left,
+          .top = 8,
+          .width = 89,
+          .height = 25,
+          .text = text,
+          .anchors = {.left = false, .top = true, .right = true, .bottom = false}};
+}
 
 FormLayout SizeableLayout(const wchar_t* window_class) {
   return {.window_class = window_class,
@@ -40,18 +47,8 @@ struct DockedForm : TForm {
         bottom(Create<TPanel>(*this, ControlLayout{.height = 41, .align = TAlign::alBottom},
                               TBevel::bvNone)),
         client(Create<TEdit>(*this, ControlLayout{.align = TAlign::alClient})),
-        ok(Create<TButton>(bottom, ControlLayout{.left = 107,
-                                                 .top = 8,
-                                                 .width = 89,
-                                                 .height = 25,
-                                                 .text = "OK",
-                                                 .anchors = kTopRight})),
-        cancel(Create<TButton>(bottom, ControlLayout{.left = 203,
-                                                     .top = 8,
-                                                     .width = 89,
-                                                     .height = 25,
-                                                     .text = "Cancel",
-                                                     .anchors = kTopRight})) {}
+        ok(Create<TButton>(bottom, AnchoredButton(107, "OK"))),
+        cancel(Create<TButton>(bottom, AnchoredButton(203, "Cancel"))) {}
 
   TPanel& top;
   TPanel& bottom;
@@ -103,13 +100,13 @@ TEST(Layout, DockedPanelsAClientControlAndAnchoredButtonsKeepTheirPlacesWhenResi
         << at;
     EXPECT_EQ(MarginsOf(form->client.Handle()), (Margins{0, top_height, 0, bottom_height})) << at;
     // Anchored top and right: the distances to those edges hold, the size stays.
-    const Margins ok_now = MarginsOf(form->ok.Handle());
-    const Margins cancel_now = MarginsOf(form->cancel.Handle());
-    EXPECT_EQ(ok_now.top, ok.top) << at;
-    EXPECT_EQ(ok_now.right, ok.right) << at;
-    EXPECT_EQ(ok_now.bottom, ok.bottom) << at;
-    EXPECT_EQ(cancel_now.top, cancel.top) << at;
-    EXPECT_EQ(cancel_now.right, cancel.right) << at;
+    for (const auto& [button, before] :
+         {std::pair{&form->ok, ok}, std::pair{&form->cancel, cancel}}) {
+      const Margins now = MarginsOf(button->Handle());
+      EXPECT_EQ(now.top, before.top) << at;
+      EXPECT_EQ(now.right, before.right) << at;
+      EXPECT_EQ(now.bottom, before.bottom) << at;
+    }
   }
 
   // Minimised, the client area is empty; the controls keep their places in the parents.
@@ -134,8 +131,9 @@ struct PlacementCase {
   const char* name;
   TPosition position;
   TBorderStyle border;
-  // Where the form with outer size 307 x 352 must be, once shown.
-  std::function<void(const RECT& placed)> check;
+  // The area in which the form with outer size 307 x 352 must be centred once shown; none for
+  // the designed place, empty for anywhere on the screen.
+  std::optional<SIZE> centred_in;
 };
 void PrintTo(const PlacementCase& c, std::ostream* out) {
   *out << c.name;
@@ -169,50 +167,37 @@ TEST_P(Placement, BoundsSetBeforeShowingHoldAndTheRulePlacesTheForm) {
   GetWindowRect(form->Handle(), &placed);
   EXPECT_EQ(placed.right - placed.left, 307);
   EXPECT_EQ(placed.bottom - placed.top, 352);
-  c.check(placed);
+  if (!c.centred_in) {
+    EXPECT_EQ(placed.left, 37);
+    EXPECT_EQ(placed.top, 41);
+  } else if (c.centred_in->cx > 0) {
+    EXPECT_EQ(placed.left, (c.centred_in->cx - 307) / 2);
+    EXPECT_EQ(placed.top, (c.centred_in->cy - 352) / 2);
+  } else {
+    // Where the system puts new windows: on the screen, wherever it was set.
+    EXPECT_GE(placed.left, 0);
+    EXPECT_GE(placed.top, 0);
+    EXPECT_LT(placed.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LT(placed.top, GetSystemMetrics(SM_CYSCREEN));
+  }
   const LONG style = GetWindowLongW(form->Handle(), GWL_STYLE);
   EXPECT_TRUE(style & WS_SYSMENU) << "the close box";
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   EXPECT_EQ((style & WS_THICKFRAME) != 0, c.border == TBorderStyle::bsSizeable);
 }
 
-void ExpectCentredIn(const RECT& placed, int width, int height) {
-  EXPECT_EQ(placed.left, (width - 307) / 2);
-  EXPECT_EQ(placed.top, (height - 352) / 2);
-}
+const SIZE kScreen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+const SIZE kDesktop{GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, Placement,
-    ::testing::Values(
-        PlacementCase{"DesignedSizeable", TPosition::poDesigned, TBorderStyle::bsSizeable,
-                      [](const RECT& placed) {
-                        EXPECT_EQ(placed.left, 37);
-                        EXPECT_EQ(placed.top, 41);
-                      }},
-        PlacementCase{"DesignedDialog", TPosition::poDesigned, TBorderStyle::bsDialog,
-                      [](const RECT& placed) {
-                        EXPECT_EQ(placed.left, 37);
-                        EXPECT_EQ(placed.top, 41);
-                      }},
-        PlacementCase{"ScreenCenter", TPosition::poScreenCenter, TBorderStyle::bsSizeable,
-                      [](const RECT& placed) {
-                        ExpectCentredIn(placed, GetSystemMetrics(SM_CXSCREEN),
-                                        GetSystemMetrics(SM_CYSCREEN));
-                      }},
-        PlacementCase{"DesktopCenter", TPosition::poDesktopCenter, TBorderStyle::bsDialog,
-                      [](const RECT& placed) {
-                        ExpectCentredIn(placed, GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                        GetSystemMetrics(SM_CYVIRTUALSCREEN));
-                      }},
-        PlacementCase{"DefaultPositionDialog", TPosition::poDefaultPosOnly, TBorderStyle::bsDialog,
-                      [](const RECT& placed) {
-                        // Where the system puts new windows: on the screen, wherever it was set.
-                        EXPECT_GE(placed.left, 0);
-                        EXPECT_GE(placed.top, 0);
-                        EXPECT_LT(placed.left, GetSystemMetrics(SM_CXSCREEN));
-                        EXPECT_LT(placed.top, GetSystemMetrics(SM_CYSCREEN));
-                      }}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rules, Placement, ::testing::Values(
+    PlacementCase{"DesignedSizeable",      TPosition::poDesigned,       TBorderStyle::bsSizeable, {}},
+    PlacementCase{"DesignedDialog",        TPosition::poDesigned,       TBorderStyle::bsDialog,   {}},
+    PlacementCase{"ScreenCenter",          TPosition::poScreenCenter,   TBorderStyle::bsSizeable, kScreen},
+    PlacementCase{"DesktopCenter",         TPosition::poDesktopCenter,  TBorderStyle::bsDialog,   kDesktop},
+    PlacementCase{"DefaultPositionDialog", TPosition::poDefaultPosOnly, TBorderStyle::bsDialog,   SIZE{}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace pem::testing

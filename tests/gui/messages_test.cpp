@@ -147,22 +147,17 @@ TEST(MenuMessages, ReachTheControlFromItsOwnWindowAndFromItsFormWhenAsked) {
   }
 }
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
-// A top-level window and, since EnumChildWindows goes all the way down, every descendant.
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM list) {
-  CollectWindow(window, list);
-  EnumChildWindows(window, CollectWindow, list);
-  return TRUE;
-}
-
 // The thread's windows and all their descendants.
 std::vector<HWND> ThreadWindows() {
   std::vector<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
+  const auto collect = [&](HWND window) {
+    windows.push_back(window);
+    return false;
+  };
+  FindThreadWindow(GetCurrentThreadId(), [&](HWND window) {
+    collect(window);
+    return FindChildWindow(window, collect) != nullptr;
+  });
   return windows;
 }
 

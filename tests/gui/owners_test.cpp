@@ -113,38 +113,36 @@ TEST_P(Owners, HandOnWhenMovedAndReleaseEachResourceOnce) {
   GetParam().check();
 }
 
-HANDLE FakeHandle(int id) {
-  return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(id));
+// Handles 1, 2 and 3, closed by FakeClose.
+template <typename Owner>
+void ExpectHandlesReleasedOnce() {
+  ExpectEachReleasedOnce<Owner>(
+      [](int id) { return Owner(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(id))); });
 }
 
 FakeObject fake_objects[] = {FakeObject(0), FakeObject(1), FakeObject(2), FakeObject(3)};
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, Owners,
-    ::testing::Values(
-        OwnerCase{"HandleEmptyWhenNull",
-                  [] {
-                    using Owner = UniqueHandle<HANDLE, FakeClose>;
-                    ExpectEachReleasedOnce<Owner>([](int id) { return Owner(FakeHandle(id)); });
-                  }},
-        OwnerCase{"HandleEmptyWhenInvalid",
-                  [] {
-                    using Owner = UniqueHandle<HANDLE, FakeClose, InvalidIsEmpty>;
-                    ExpectEachReleasedOnce<Owner>([](int id) { return Owner(FakeHandle(id)); });
-                    EXPECT_EQ(Owner().get(), INVALID_HANDLE_VALUE);
-                  }},
-        OwnerCase{"ComPtr",
-                  [] {
-                    ExpectEachReleasedOnce<ComPtr<IUnknown>>([](int id) {
-                      FakeObject& object = fake_objects[id];
-                      object = FakeObject(id);
-                      return ComPtr<IUnknown>::Adopt(&object);
-                    });
-                  }},
-        OwnerCase{"AbsoluteIdList", [] { ExpectShellBlocksReleasedOnce<AbsoluteIdList>(); }},
-        OwnerCase{"ChildIdList", [] { ExpectShellBlocksReleasedOnce<ChildIdList>(); }},
-        OwnerCase{"ShellMemory", [] { ExpectShellBlocksReleasedOnce<ShellMemory<wchar_t>>(); }}),
+ComPtr<IUnknown> AdoptFake(int id) {
+  fake_objects[id] = FakeObject(id);
+  return ComPtr<IUnknown>::Adopt(&fake_objects[id]);
+}
+
+using InvalidIsEmptyHandle = UniqueHandle<HANDLE, FakeClose, InvalidIsEmpty>;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Kinds, Owners, ::testing::Values(
+    OwnerCase{"HandleEmptyWhenNull",
+              [] { ExpectHandlesReleasedOnce<UniqueHandle<HANDLE, FakeClose>>(); }},
+    OwnerCase{"HandleEmptyWhenInvalid", [] {
+      ExpectHandlesReleasedOnce<InvalidIsEmptyHandle>();
+      EXPECT_EQ(InvalidIsEmptyHandle().get(), INVALID_HANDLE_VALUE);
+    }},
+    OwnerCase{"ComPtr", [] { ExpectEachReleasedOnce<ComPtr<IUnknown>>(AdoptFake); }},
+    OwnerCase{"AbsoluteIdList", [] { ExpectShellBlocksReleasedOnce<AbsoluteIdList>(); }},
+    OwnerCase{"ChildIdList", [] { ExpectShellBlocksReleasedOnce<ChildIdList>(); }},
+    OwnerCase{"ShellMemory", [] { ExpectShellBlocksReleasedOnce<ShellMemory<wchar_t>>(); }}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(ComPtrReferences, ShareBorrowAndQueryEachHoldOneReferenceOfTheirOwn) {
   released.clear();

@@ -70,15 +70,6 @@ struct TreeForm : TForm {
       : TForm((self = this, owner), layout) {}
 };
 
-FormLayout TreeFormLayout() {
-  FormLayout layout;
-  layout.window_class = L"TTreeTestForm";
-  layout.client_width = 236;
-  layout.client_height = 196;
-  layout.position = TPosition::poScreenCenter;
-  return layout;
-}
-
 // A shown form with a tree of A (A1, A2), B (an expand button, no children) and C (C1), each
 // node with counted data; the tree has the focus. `veto` names the check that refuses.
 struct TreeWindow {
@@ -90,7 +81,10 @@ struct TreeWindow {
   RecordingTree* tree = nullptr;
 
   TreeWindow() {
-    application.CreateForm<TreeForm>(form, TreeFormLayout());
+    application.CreateForm<TreeForm>(form, FormLayout{.window_class = L"TTreeTestForm",
+                                                      .client_width = 236,
+                                                      .client_height = 196,
+                                                      .position = TPosition::poScreenCenter});
     tree = &form->Create<RecordingTree>(*form, log);
     BindEvents();
     TTreeNode& a = Add(nullptr, L"A");
@@ -115,8 +109,11 @@ struct TreeWindow {
 
   void BindEvents() {
     const auto name = [](TTreeNode* node) { return node ? Narrow(node->Text()) : "-"; };
-    const auto check = [this](const char* kind, TTreeNode& node, bool& allow) {
+    const auto note = [this](const char* kind, TTreeNode& node) {
       log.push_back(std::string(kind) + ":" + Narrow(node.Text()));
+    };
+    const auto check = [=, this](const char* kind, TTreeNode& node, bool& allow) {
+      note(kind, node);
       if (veto == "throw:" + std::string(kind)) throw EAbort();
       allow = veto != kind;
     };
@@ -127,17 +124,15 @@ struct TreeWindow {
     tree->OnChange.Bind(
         [=, this](TObject&, TTreeNode* node) { log.push_back("change:" + name(node)); });
     tree->OnExpanding.Bind(
-        [=](TObject&, TTreeNode& node, bool& allow) { check("expanding", node, allow); });
+        [=](TObject&, TTreeNode& n, bool& allow) { check("expanding", n, allow); });
     tree->OnCollapsing.Bind(
-        [=](TObject&, TTreeNode& node, bool& allow) { check("collapsing", node, allow); });
-    tree->OnEditing.Bind(
-        [=](TObject&, TTreeNode& node, bool& allow) { check("editing", node, allow); });
-    tree->OnExpanded.Bind(
-        [this](TObject&, TTreeNode& node) { log.push_back("expanded:" + Narrow(node.Text())); });
-    tree->OnCollapsed.Bind(
-        [this](TObject&, TTreeNode& node) { log.push_back("collapsed:" + Narrow(node.Text())); });
-    tree->OnEdited.Bind([this](TObject&, TTreeNode& node, std::wstring& text) {
-      log.push_back("edited:" + Narrow(node.Text()) + "=" + Narrow(text));
+        [=](TObject&, TTreeNode& n, bool& allow) { check("collapsing", n, allow); });
+    tree->OnEditing.Bind([=](TObject&, TTreeNode& n, bool& allow) { check("editing", n, allow); });
+    tree->OnExpanded.Bind([=](TObject&, TTreeNode& n) { note("expanded", n); });
+    tree->OnCollapsed.Bind([=](TObject&, TTreeNode& n) { note("collapsed", n); });
+    tree->OnEdited.Bind([=, this](TObject&, TTreeNode& n, std::wstring& text) {
+      note("edited", n);
+      log.back() += "=" + Narrow(text);
     });
   }
 
@@ -326,31 +321,26 @@ TEST_P(TreeDeletion, RunsTheHookForEveryNodeAndFreesItsData) {
 const std::vector<std::string> kAllDeleted{"delete:A", "delete:A1", "delete:A2",
                                            "delete:B", "delete:C",  "delete:C1"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, TreeDeletion,
-    ::testing::Values(
-        DeletionCase{"Subtree",
-                     [](TreeWindow& w) { w.Node(L"A").Delete(); },
-                     {"delete:A", "delete:A1", "delete:A2"},
-                     3},
-        DeletionCase{"Clear", [](TreeWindow& w) { w.tree->Clear(); }, kAllDeleted, 0},
-        DeletionCase{"WindowRecreated",
-                     [](TreeWindow& w) {
-                       w.tree->RecreateWnd();
-                       w.Add(nullptr, L"new");
-                       EXPECT_EQ(w.tree->GetFirstNode()->Text(), L"new");
-                     },
-                     kAllDeleted, 1},
-        DeletionCase{"FormDestroyed",
-                     [](TreeWindow& w) {
-                       w.application.DestroyComponent(*w.form);
-                       w.form = nullptr;
-                     },
-                     kAllDeleted, 0},
-        // The derived part is gone first: the base frees the nodes without the derived hook.
-        DeletionCase{
-            "TreeDestroyed", [](TreeWindow& w) { w.form->DestroyComponent(*w.tree); }, {}, 0}),
+const auto kRecreate = [](TreeWindow& w) {
+  w.tree->RecreateWnd();
+  w.Add(nullptr, L"new");
+  EXPECT_EQ(w.tree->GetFirstNode()->Text(), L"new");
+};
+const auto kDestroyForm = [](TreeWindow& w) {
+  w.application.DestroyComponent(*w.form);
+  w.form = nullptr;
+};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Paths, TreeDeletion, ::testing::Values(
+    DeletionCase{"Subtree",         [](TreeWindow& w) { w.Node(L"A").Delete(); }, {"delete:A", "delete:A1", "delete:A2"}, 3},
+    DeletionCase{"Clear",           [](TreeWindow& w) { w.tree->Clear(); },       kAllDeleted,                            0},
+    DeletionCase{"WindowRecreated", kRecreate,                                    kAllDeleted,                            1},
+    DeletionCase{"FormDestroyed",   kDestroyForm,                                 kAllDeleted,                            0},
+    // The derived part is gone first: the base frees the nodes without the derived hook.
+    DeletionCase{"TreeDestroyed",   [](TreeWindow& w) { w.form->DestroyComponent(*w.tree); }, {}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(TreeView, NodesStandWhereTheyWereAdded) {
   TreeWindow w;

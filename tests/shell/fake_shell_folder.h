@@ -31,33 +31,27 @@ class FakeShellFolder final : public IShellFolder {
   ULONG STDMETHODCALLTYPE Release() override { return --references_; }
   ULONG References() const { return references_; }
 
+  // What the rules under test never ask of a folder.
   HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*,
                                              ULONG*) override {
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID,
-                                         void** object) override {
-    *object = nullptr;
-    return E_NOTIMPL;
+  HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void** o) override {
+    return None(o);
   }
   HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID,
-                                          void** object) override {
-    *object = nullptr;
-    return E_NOTIMPL;
+                                          void** o) override {
+    return None(o);
   }
   HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override {
     return E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void** object) override {
-    *object = nullptr;
-    return E_NOTIMPL;
-  }
+  HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void** o) override { return None(o); }
   HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF* word) override;
   HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT, PCUITEMID_CHILD_ARRAY, REFIID, UINT*,
-                                          void** object) override {
-    *object = nullptr;
-    return E_NOTIMPL;
+                                          void** o) override {
+    return None(o);
   }
   HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD list, SHGDNF flags,
                                              STRRET* record) override;
@@ -69,6 +63,10 @@ class FakeShellFolder final : public IShellFolder {
   }
 
  private:
+  static HRESULT None(void** object) {
+    *object = nullptr;
+    return E_NOTIMPL;
+  }
   ULONG references_ = 1;
 };
 

@@ -16,14 +16,15 @@ namespace {
 using namespace pem::shell;
 
 // One element holding the bytes "xxname" and a zero, then the terminator.
-std::vector<BYTE> ElementWithName() {
-  std::vector<BYTE> bytes{9, 0, 'x', 'x', 'n', 'a', 'm', 'e', 0, 0, 0};
-  return bytes;
-}
+const BYTE kElementWithName[] = {9, 0, 'x', 'x', 'n', 'a', 'm', 'e', 0, 0, 0};
+const auto* const kNamedId = reinterpret_cast<const ITEMIDLIST*>(kElementWithName);
 
 TEST(DisplayNames, FollowTheRecordFormAndTheShellsMarks) {
   using F = FakeShellFolder;
   const std::wstring computer = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+  const auto in_folder = [](F::NameRecord record) {
+    return std::map<SHGDNF, F::NameRecord>{{SHGDN_INFOLDER, std::move(record)}};
+  };
   const struct {
     const char* what;
     std::map<SHGDNF, F::NameRecord> names;
@@ -31,60 +32,46 @@ TEST(DisplayNames, FollowTheRecordFormAndTheShellsMarks) {
     std::wstring wide;
     std::string cp932;
   } cases[] = {
-      {"a question mark before digits goes",
-       {{SHGDN_INFOLDER, F::Wide(L"?12?3")}},
-       SHGDN_INFOLDER,
-       L"123",
-       "123"},
-      {"a question mark before a letter stays",
-       {{SHGDN_INFOLDER, F::Wide(L"?a")}},
-       SHGDN_INFOLDER,
-       L"?a",
-       "?a"},
-      {"a lone question mark stays", {{SHGDN_INFOLDER, F::Wide(L"?")}}, SHGDN_INFOLDER, L"?", "?"},
-      {"no code page 932 form",
-       {{SHGDN_INFOLDER, F::Wide(L"caf\u00e9")}},
-       SHGDN_INFOLDER,
-       L"caf\u00e9",
-       "caf?"},
-      {"a replaced character is no mark",
-       {{SHGDN_INFOLDER, F::Wide(L"\u00e91")}},
-       SHGDN_INFOLDER,
-       L"\u00e91",
-       "?1"},
-      {"inline code page 932 bytes",
-       {{SHGDN_INFOLDER, F::Inline(Sjis("日本"))}},
-       SHGDN_INFOLDER,
-       L"日本",
-       Sjis("日本")},
-      {"offset into the first element",
-       {{SHGDN_INFOLDER, F::Offset(4)}},
-       SHGDN_INFOLDER,
-       L"name",
-       "name"},
-      {"offset past the element", {{SHGDN_INFOLDER, F::Offset(9)}}, SHGDN_INFOLDER, L"", ""},
+      // clang-format off
+      {"a question mark before digits goes", in_folder(F::Wide(L"?12?3")),
+       SHGDN_INFOLDER, L"123", "123"},
+      {"a question mark before a letter stays", in_folder(F::Wide(L"?a")),
+       SHGDN_INFOLDER, L"?a", "?a"},
+      {"a lone question mark stays", in_folder(F::Wide(L"?")), SHGDN_INFOLDER, L"?", "?"},
+      {"no code page 932 form", in_folder(F::Wide(L"caf\u00e9")),
+       SHGDN_INFOLDER, L"caf\u00e9", "caf?"},
+      {"a replaced character is no mark", in_folder(F::Wide(L"\u00e91")),
+       SHGDN_INFOLDER, L"\u00e91", "?1"},
+      {"inline code page 932 bytes", in_folder(F::Inline(Sjis("日本"))),
+       SHGDN_INFOLDER, L"日本", Sjis("日本")},
+      {"offset into the first element", in_folder(F::Offset(4)), SHGDN_INFOLDER, L"name", "name"},
+      {"offset past the element", in_folder(F::Offset(9)), SHGDN_INFOLDER, L"", ""},
       {"failed call", {}, SHGDN_INFOLDER, L"", ""},
       {"class identifier path gives the normal name",
        {{SHGDN_FORPARSING, F::Wide(computer)}, {SHGDN_NORMAL, F::Wide(L"My Computer")}},
-       SHGDN_FORPARSING,
-       L"My Computer",
-       "My Computer"},
+       SHGDN_FORPARSING, L"My Computer", "My Computer"},
       {"a normal name that is a class identifier ends there",
        {{SHGDN_FORPARSING, F::Wide(computer)}, {SHGDN_NORMAL, F::Wide(computer)}},
-       SHGDN_FORPARSING,
-       computer,
-       "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
+       SHGDN_FORPARSING, computer, "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"},
+      // clang-format on
   };
-  const std::vector<BYTE> list = ElementWithName();
   for (const auto& c : cases) {
     FakeShellFolder folder;
     folder.names = c.names;
-    const auto* id = reinterpret_cast<const ITEMIDLIST*>(list.data());
-    EXPECT_EQ(WideDisplayNameOf(&folder, id, c.flags), c.wide) << c.what;
-    EXPECT_EQ(DisplayNameOf(&folder, id, c.flags), c.cp932) << c.what;
+    EXPECT_EQ(WideDisplayNameOf(&folder, kNamedId, c.flags), c.wide) << c.what;
+    EXPECT_EQ(DisplayNameOf(&folder, kNamedId, c.flags), c.cp932) << c.what;
   }
   EXPECT_EQ(DisplayNameOf(nullptr, nullptr, SHGDN_NORMAL), "parentfolder = nil");
 }
+
+// An item named by the element above, under a folder whose answers the test sets.
+struct ItemUnderFake {
+  explicit ItemUnderFake(FakeShellFolder& folder)
+      : parent(nullptr, ComPtr<IShellFolder>::Borrow(&folder), DesktopIdList().get()),
+        item(&parent, {}, kNamedId) {}
+  TShellFolder parent;
+  TShellFolder item;
+};
 
 TEST(ItemAttributes, ComeFromOneQueryOfTheParentFolderAndNeverFromAFailedOne) {
   const struct {
@@ -107,9 +94,8 @@ TEST(ItemAttributes, ComeFromOneQueryOfTheParentFolderAndNeverFromAFailedOne) {
     folder.attributes = c.attributes;
     folder.attribute_status = c.status;
     {
-      TShellFolder parent(nullptr, ComPtr<IShellFolder>::Borrow(&folder), DesktopIdList().get());
-      const std::vector<BYTE> local = ElementWithName();
-      const TShellFolder item(&parent, {}, reinterpret_cast<const ITEMIDLIST*>(local.data()));
+      const ItemUnderFake under(folder);
+      const TShellFolder& item = under.item;
       EXPECT_EQ(item.IsContainer(), c.container) << c.what;
       EXPECT_EQ(item.MayHaveSubfolders(), c.subfolders) << c.what;
       EXPECT_EQ(item.AbilityFlags(), c.abilities) << c.what;
@@ -128,9 +114,8 @@ TEST(ItemRename, IsAskedOnlyWhenOfferedAndAFailureKeepsTheLists) {
   for (const auto& c : cases) {
     FakeShellFolder folder;
     folder.attributes = c.attributes;
-    TShellFolder parent(nullptr, ComPtr<IShellFolder>::Borrow(&folder), DesktopIdList().get());
-    const std::vector<BYTE> local = ElementWithName();
-    TShellFolder item(&parent, {}, reinterpret_cast<const ITEMIDLIST*>(local.data()));
+    ItemUnderFake under(folder);
+    TShellFolder& item = under.item;
     const ITEMIDLIST* before = item.LocalId();
     if (c.throws) {
       try {

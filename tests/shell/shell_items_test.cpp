@@ -1,5 +1,4 @@
-// Items over the real shell: root texts, paths, renaming on disk and listing, on folders that
-// the tests make.
+// Items over the real shell: root texts and listing, on folders that the tests make.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,37 +43,6 @@ TEST(ResolveRoot, TakesRootNamesInAnyCaseAndPathsAndMendsADriveText) {
     ASSERT_TRUE(root) << c.text;
     EXPECT_TRUE(SameIdList(root->FullId(), c.expected.get())) << c.text;
     EXPECT_EQ(text, c.text_after);
-  }
-}
-
-TEST(ShellItems, NameTheirFoldersAndRenameThemOnDisk) {
-  const ShellFolders folders({L"parent\\old"});
-  const std::unique_ptr<TShellFolder> parent = ItemForPath(folders.Path(L"parent"));
-  const struct {
-    std::wstring name;
-    std::string path_tail;
-  } cases[] = {
-      {L"renamed", "renamed"},
-      {L"日本語の名前", Sjis("日本語の名前")},
-      {L"caf\u00e9", "caf?"},
-      {L"\ud55c\uad6d\uc5b4", "???"},
-  };
-  std::wstring current = L"old";
-  for (const auto& c : cases) {
-    const ChildIdList local =
-        LastIdElementCopy(ParsedId(folders.Path(L"parent\\" + current)).get());
-    TShellFolder item(parent.get(), BindSubFolder(parent->BoundFolder(), local.get(), nullptr),
-                      local.get());
-    EXPECT_EQ(item.WideDisplayText(), current);
-    ASSERT_TRUE(item.Rename(c.name)) << NarrowCp932(c.name);
-    EXPECT_TRUE(std::filesystem::is_directory(folders.Path(L"parent\\" + c.name)));
-    EXPECT_FALSE(std::filesystem::exists(folders.Path(L"parent\\" + current)));
-    EXPECT_EQ(item.WideDisplayText(), c.name);
-    EXPECT_EQ(item.FileSystemPath(), NarrowCp932(folders.Path(L"parent\\")) + c.path_tail);
-    const AbsoluteIdList joined = JoinIdLists(parent->FullId(), item.LocalId());
-    EXPECT_EQ(IdListByteSize(item.FullId()), IdListByteSize(joined.get()));
-    EXPECT_TRUE(SameIdList(item.FullId(), joined.get()));
-    current = c.name;
   }
 }
 

@@ -15,6 +15,7 @@ namespace {
 
 using gui::TTreeNode;
 using shell::TShellTreeView;
+constexpr auto ItemOf = shell::TCustomShellTreeView::ItemOf;
 
 std::function<void(TShellTreeView&)> RootAt(const std::wstring& path) {
   return [root = NarrowCp932(path)](TShellTreeView& tree) { tree.SetRoot(root); };
@@ -28,15 +29,13 @@ TEST(ShellTree, OpensOnTheDesktopExpandedInTheDesktopsOrderWithTheRootSelected) 
   EXPECT_TRUE(root->Expanded());
   EXPECT_TRUE(root->Selected());
   EXPECT_FALSE(window.tree->ShowRoot());
-  const shell::TShellFolder& desktop = *shell::TCustomShellTreeView::ItemOf(*root);
+  const shell::TShellFolder& desktop = *ItemOf(*root);
   EXPECT_EQ(shell::CountIdElements(desktop.FullId()), 0u);
   EXPECT_EQ(window.tree->SelectedPath(), desktop.FileSystemPath());
   ASSERT_TRUE(root->GetFirstChild());
   for (TTreeNode* node = root->GetFirstChild(); node->GetNextSibling();
        node = node->GetNextSibling()) {
-    EXPECT_LE(shell::CompareSiblings(*shell::TCustomShellTreeView::ItemOf(*node),
-                                     *shell::TCustomShellTreeView::ItemOf(*node->GetNextSibling())),
-              0);
+    EXPECT_LE(shell::CompareSiblings(*ItemOf(*node), *ItemOf(*node->GetNextSibling())), 0);
     EXPECT_GE(node->ImageIndex(), 0) << "no shell icon";
   }
   EXPECT_EQ(TreeView_GetImageList(window.tree->Handle(), TVSIL_NORMAL),
@@ -154,21 +153,38 @@ TEST(ShellTree, HonoursVetoesAndDroppedFolders) {
   }
 }
 
+// The item keeps naming its folder: its path and its full list follow the new name.
 TEST(ShellTree, RenamesTheFolderOnDiskWhenALabelIsEdited) {
   const ShellFolders folders({L"old"});
   const ShellTreeWindow window(RootAt(folders.Path()));
+  const shell::TShellFolder& parent = *ItemOf(*window.tree->GetFirstNode());
+  const struct {
+    std::wstring name;
+    std::string path_tail;
+  } cases[] = {
+      {L"renamed", "renamed"},
+      {L"日本語の名前", Sjis("日本語の名前")},
+      {L"caf\u00e9", "caf?"},
+      {L"\ud55c\uad6d\uc5b4", "???"},
+  };
   std::wstring current = L"old";
-  for (const std::wstring name : {L"renamed", L"日本語", L"caf\u00e9", L"\ud55c\uad6d\uc5b4"}) {
+  for (const auto& c : cases) {
     TTreeNode* node = window.Node(current);
     ASSERT_TRUE(node);
     ASSERT_TRUE(node->EditText());
     const auto edit = reinterpret_cast<HWND>(TreeView_GetEditControl(window.tree->Handle()));
-    SetWindowTextW(edit, name.c_str());
+    SetWindowTextW(edit, c.name.c_str());
     window.tree->EndEditing(false);
-    EXPECT_EQ(node->Text(), name);
-    EXPECT_TRUE(std::filesystem::is_directory(folders.Path(name))) << NarrowCp932(name);
+    EXPECT_EQ(node->Text(), c.name);
+    EXPECT_TRUE(std::filesystem::is_directory(folders.Path(c.name))) << NarrowCp932(c.name);
     EXPECT_FALSE(std::filesystem::exists(folders.Path(current)));
-    current = name;
+    const shell::TShellFolder& item = *ItemOf(*node);
+    EXPECT_EQ(item.WideDisplayText(), c.name);
+    EXPECT_EQ(item.FileSystemPath(), NarrowCp932(folders.Path() + L"\\") + c.path_tail);
+    const AbsoluteIdList joined = shell::JoinIdLists(parent.FullId(), item.LocalId());
+    EXPECT_EQ(shell::IdListByteSize(item.FullId()), shell::IdListByteSize(joined.get()));
+    EXPECT_TRUE(shell::SameIdList(item.FullId(), joined.get()));
+    current = c.name;
   }
 }
 

@@ -10,23 +10,19 @@ struct TreeForm : gui::TForm {
       : TForm((self = this, owner), layout) {}
 };
 
-gui::FormLayout TreeFormLayout() {
-  gui::FormLayout layout;
-  layout.window_class = L"TShellTreeTestForm";
-  layout.client_width = 320;
-  layout.client_height = 420;
-  layout.position = gui::TPosition::poScreenCenter;
-  // ＭＳ Ｐゴシック, so that Japanese labels show as a user sees them.
-  layout.font = {"\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e", -12,
-                 SHIFTJIS_CHARSET};
-  return layout;
-}
+// ＭＳ Ｐゴシック, so that Japanese labels show as a user sees them.
+const gui::FormLayout kLayout{
+    .window_class = L"TShellTreeTestForm",
+    .client_width = 320,
+    .client_height = 420,
+    .position = gui::TPosition::poScreenCenter,
+    .font = {"\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e", -12, SHIFTJIS_CHARSET}};
 
 }  // namespace
 
 ShellTreeWindow::ShellTreeWindow(const std::function<void(shell::TShellTreeView&)>& configure) {
   TreeForm* created = nullptr;
-  application.CreateForm<TreeForm>(created, TreeFormLayout());
+  application.CreateForm<TreeForm>(created, kLayout);
   form = created;
   tree = &form->Create<shell::TShellTreeView>(*form, gui::ControlLayout{0, 0, 320, 420, ""});
   tree->SetShowLines(false);
