@@ -65,9 +65,12 @@ large_window_named() {
   done
 }
 
+# The window as the screen shows it: cut from the whole screen, since a grab of the window itself
+# can miss the caption buttons that Wine draws last.
 shoot() {
-  sleep 0.5  # let the window finish painting
-  import -window "$1" "$out/$2"
+  sleep 2  # let the window finish painting, caption buttons last
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$2"
   echo "screenshots: $out/$2"
 }
 
