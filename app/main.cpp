@@ -3,10 +3,14 @@
 
 #include "UMain.h"
 #include "application.h"
+#include "shell_folder.h"
 #include "win32_text.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
+    // The shell's module comes first and goes last: OLE and the desktop item outlive every window
+    // that shows shell folders.
+    const pem::shell::ShellControlsModule shell_module;
     pem::gui::TApplication application;
     try {
       application.Initialize();

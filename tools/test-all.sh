@@ -13,8 +13,6 @@ stage_native() {
 
 stage_windows() {
   . tools/wine-env.sh
-  wine_env_start
-  trap wine_env_stop EXIT
   # The 32-bit build is always compiled; it runs where the kernel runs 32-bit code.
   if [ "$PEMCONV_WINDOWS_PRESET" != win32 ]; then
     cmake --preset win32 >/dev/null
@@ -23,6 +21,10 @@ stage_windows() {
   fi
   cmake --preset "$PEMCONV_WINDOWS_PRESET" >/dev/null
   cmake --build --preset "$PEMCONV_WINDOWS_PRESET" -j "$jobs"
+  # Wine only after the build: a wineserver that saw an executable before it was linked again in
+  # place can keep its old layout, and the new one then fails to find its own resources.
+  wine_env_start
+  trap wine_env_stop EXIT
   ctest --preset "$PEMCONV_WINDOWS_PRESET" -j "$jobs"
 }
 
