@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <concepts>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "SelectFolderDialog.h"
@@ -50,6 +52,16 @@ class DialogBench {
   MainWindow* main_ = nullptr;
   TSelectFolderDialog* dialog_ = nullptr;
 };
+
+// A row of a table of cases: its name names the test and shows in the listing.
+struct Row {
+  const char* name;
+};
+template <std::derived_from<Row> R>
+void PrintTo(const R& row, std::ostream* out) {
+  *out << row.name;
+}
+inline constexpr auto RowName = [](const auto& info) { return std::string(info.param.name); };
 
 // Text as the dialog gives it and as the test compares it.
 std::string Cp932(const std::wstring& text);

@@ -7,7 +7,6 @@
 #include <shlobj.h>
 
 #include <filesystem>
-#include <ostream>
 #include <string>
 
 #include "app_driver.h"
@@ -50,14 +49,10 @@ class DesktopFolders {
   std::filesystem::path root_;
 };
 
-struct BrowseCase {
-  const char* name;
+struct BrowseCase : Row {
   const wchar_t* folder;  // the folder confirmed; null: the dialog is cancelled
   bool error_box;
 };
-void PrintTo(const BrowseCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class InstallFolderBrowse : public ::testing::TestWithParam<BrowseCase> {};
 
@@ -79,7 +74,7 @@ TEST_P(InstallFolderBrowse, FillsEdit1OnlyWithAFolderHoldingTheTool) {
   if (c.folder) {
     const HTREEITEM fixture = ChildNamed(dialog.tree, root, folders.name);
     ASSERT_NE(fixture, nullptr);
-    SendMessageW(dialog.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(fixture));
+    Select(dialog.tree, fixture);
     ASSERT_TRUE(SelectChild(dialog.tree, c.folder));
     Click(dialog.ok);
   } else {
@@ -106,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, InstallFolderBrowse,
                                            BrowseCase{"FolderWithoutTheTool", L"empty", true},
                                            BrowseCase{"FirstMatchIsAFolder", L"decoy", true},
                                            BrowseCase{"Cancelled", nullptr, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName);
 
 }  // namespace
 }  // namespace pem::testing

@@ -45,17 +45,25 @@ bool IsExpanded(HWND tree, HTREEITEM item) {
           TVIS_EXPANDED) != 0;
 }
 
+void Expand(HWND tree, HTREEITEM item) {
+  SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+}
+
 HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::wstring& name) {
-  SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(parent));
+  Expand(tree, parent);
   for (HTREEITEM item = Next(tree, TVGN_CHILD, parent); item; item = Next(tree, TVGN_NEXT, item)) {
     if (ItemText(tree, item) == name) return item;
   }
   return nullptr;
 }
 
+void Select(HWND tree, HTREEITEM item) {
+  SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
 bool SelectChild(HWND tree, const std::wstring& name) {
   const HTREEITEM item = ChildNamed(tree, Selected(tree), name);
-  if (item) SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  if (item) Select(tree, item);
   return item != nullptr;
 }
 
