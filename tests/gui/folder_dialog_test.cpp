@@ -5,9 +5,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <functional>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,17 +24,18 @@
 namespace pem::testing {
 namespace {
 
-// a\b\c below a quiet folder, and a folder named ソ (83 5C), whose trail byte is no "\".
+// a\b\c below a quiet folder, and a folder named ソ (83 5C), whose trail byte is no "\"; each as
+// the dialog's text.
 struct Tree {
   QuietFolder quiet;
-  std::filesystem::path a = quiet.Folder("a");
-  std::filesystem::path b = quiet.Folder("a/b");
-  std::filesystem::path c = quiet.Folder("a/b/c");
-  std::filesystem::path so = quiet.Folder(L"ソ");
-
-  std::string Text(const std::filesystem::path& path) const { return Cp932Text(path); }
-  std::string Slashed(const std::filesystem::path& path) const { return Text(path) + "\\"; }
+  std::string root = Cp932Text(quiet.path());
+  std::string a = Cp932Text(quiet.Folder("a"));
+  std::string b = Cp932Text(quiet.Folder("a/b"));
+  std::string c = Cp932Text(quiet.Folder("a/b/c"));
+  std::string so = Cp932Text(quiet.Folder(L"ソ"));
+  std::string drive = "C:";
 };
+using Folder = std::string Tree::*;
 
 void Ok(const DialogWindows& w) {
   Click(w.ok);
@@ -44,6 +45,9 @@ void CancelButton(const DialogWindows& w) {
 }
 void Escape(const DialogWindows&) {
   PressKey(VK_ESCAPE);
+}
+void Enter(const DialogWindows&) {
+  PressKey(VK_RETURN);
 }
 void CloseBox(const DialogWindows& w) {
   PostMessageW(w.form, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -60,39 +64,43 @@ void SelectB(const DialogWindows& w) {
 bool IsDefault(HWND button) {
   return (GetWindowLongW(button, GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
 }
+DWORD ThreadOf(const DialogWindows& w) {
+  return GetWindowThreadProcessId(w.form, nullptr);
+}
+
+using Preparation = std::function<void(TSelectFolderDialog&)>;
+Preparation DefaultIs(TDefaultButton button) {
+  return [button](TSelectFolderDialog& d) { d.SetDefaultButton(button); };
+}
+void FocusDefaultButton(TSelectFolderDialog& d) {
+  d.SetFocusedControl(TFocusedControl::fcDefaultButton);
+}
 
 TEST(SelectFolderDialog, OpensWithItsDefaultsAsTheMainWindowUsesIt) {
   DialogBench bench;
-  RECT outer{};
   std::wstring title, message;
   LONG style = 0;
   bool ok_default = true, cancel_default = true, root_selected = false, open_after_enter = false;
   bool focus_in_tree = false;
   const bool result = bench.Execute([&](const DialogWindows& w) {
-    GetWindowRect(w.form, &outer);
     title = WindowText(w.form);
     message = WindowText(w.message);
     style = GetWindowLongW(w.form, GWL_STYLE);
     ok_default = IsDefault(w.ok);
     cancel_default = IsDefault(w.cancel);
     root_selected = Selected(w.tree) == RootItem(w.tree) && RootItem(w.tree);
-    focus_in_tree = FocusOf(GetWindowThreadProcessId(w.form, nullptr)) == w.tree;
-    PressKey(VK_RETURN);
+    focus_in_tree = FocusOf(ThreadOf(w)) == w.tree;
+    Enter(w);
     Settle(w);
     open_after_enter = IsWindowVisible(w.form) != FALSE;
     Escape(w);
   });
   EXPECT_FALSE(result);
   EXPECT_EQ(bench.Dialog().Path(), "");
-  EXPECT_EQ(outer.right - outer.left, 307);
-  EXPECT_EQ(outer.bottom - outer.top, 352);
-  EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 307) / 2);
-  EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 352) / 2);
   EXPECT_EQ(title, L"gui_test");
   EXPECT_EQ(message, L"");
   EXPECT_TRUE(style & WS_THICKFRAME);
   EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   EXPECT_FALSE(ok_default);
   EXPECT_FALSE(cancel_default);
   EXPECT_TRUE(root_selected);
@@ -123,50 +131,38 @@ TEST(SelectFolderDialog, KeepsTheButtonsAtTheRightEdgeAndTheTreeBetweenThePanels
   EXPECT_EQ(after, before);
 }
 
-struct PathCase {
-  const char* name;
-  std::function<std::string(const Tree&)> path;      // Path before Execute
-  std::function<std::string(const Tree&)> selected;  // Path after OK without moving
+struct PathCase : Row {
+  Folder given;
+  const char* tail;  // written after the given folder
+  Folder selected;   // Path after OK without moving, with a backslash
 };
-void PrintTo(const PathCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class DialogInitialFolder : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(DialogInitialFolder, IsTheNearestExistingOneAndComesBackWithOneBackslash) {
+  const PathCase& c = GetParam();
   const Tree tree;
   DialogBench bench;
-  bench.Dialog().SetPath(GetParam().path(tree));
+  bench.Dialog().SetPath(tree.*c.given + c.tail);
   EXPECT_TRUE(bench.Execute(Ok));
-  EXPECT_EQ(bench.Dialog().Path(), GetParam().selected(tree));
+  EXPECT_EQ(bench.Dialog().Path(), tree.*c.selected + "\\");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, DialogInitialFolder,
-    ::testing::Values(PathCase{"Folder", [](const Tree& t) { return t.Text(t.b); },
-                               [](const Tree& t) { return t.Slashed(t.b); }},
-                      PathCase{"FolderWithBackslash", [](const Tree& t) { return t.Slashed(t.b); },
-                               [](const Tree& t) { return t.Slashed(t.b); }},
-                      PathCase{"MissingTwoLevelsBelow",
-                               [](const Tree& t) { return t.Text(t.a) + "\\x\\y"; },
-                               [](const Tree& t) { return t.Slashed(t.a); }},
-                      PathCase{"DriveRoot", [](const Tree&) { return std::string("C:\\"); },
-                               [](const Tree&) { return std::string("C:\\"); }},
-                      PathCase{"NameEndingInTrailByte", [](const Tree& t) { return t.Text(t.so); },
-                               [](const Tree& t) { return t.Slashed(t.so); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Values(PathCase{"Folder", &Tree::b, "", &Tree::b},
+                      PathCase{"FolderWithBackslash", &Tree::b, "\\", &Tree::b},
+                      PathCase{"MissingTwoLevelsBelow", &Tree::a, "\\x\\y", &Tree::a},
+                      PathCase{"DriveRoot", &Tree::drive, "\\", &Tree::drive},
+                      PathCase{"NameEndingInTrailByte", &Tree::so, "", &Tree::so}),
+    RowName);
 
-struct EndingCase {
-  const char* name;
-  std::function<void(TSelectFolderDialog&)> set_up;
-  std::function<void(const DialogWindows&)> act;
+struct EndingCase : Row {
+  Preparation set_up;
+  bool move;  // to b before closing; the dialog starts at a
+  void (*close)(const DialogWindows&);
   bool result;
-  std::function<std::string(const Tree&)> path;  // Path afterwards; it starts as a's
 };
-void PrintTo(const EndingCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class DialogEnding : public ::testing::TestWithParam<EndingCase> {};
 
@@ -174,61 +170,40 @@ TEST_P(DialogEnding, GivesTheChosenFolderOnlyForOk) {
   const EndingCase& c = GetParam();
   const Tree tree;
   DialogBench bench;
-  bench.Dialog().SetPath(tree.Text(tree.a));
+  bench.Dialog().SetPath(tree.a);
   if (c.set_up) c.set_up(bench.Dialog());
-  EXPECT_EQ(bench.Execute(c.act), c.result);
-  EXPECT_EQ(bench.Dialog().Path(), c.path(tree));
-}
-
-auto Then(void (*first)(const DialogWindows&), std::function<void(const DialogWindows&)> next) {
-  return [first, next](const DialogWindows& w) {
-    first(w);
-    next(w);
-  };
-}
-
-std::string MovedToB(const Tree& t) {
-  return t.Slashed(t.b);
-}
-std::string StillA(const Tree& t) {
-  return t.Text(t.a);
+  EXPECT_EQ(bench.Execute([&](const DialogWindows& w) {
+    if (c.move) SelectB(w);
+    c.close(w);
+  }),
+            c.result);
+  EXPECT_EQ(bench.Dialog().Path(), c.result ? (c.move ? tree.b : tree.a) + "\\" : tree.a);
 }
 
 void FocusOnOkAndEnter(const DialogWindows& w) {
   EXPECT_TRUE(IsDefault(w.ok));
-  EXPECT_EQ(FocusOf(GetWindowThreadProcessId(w.form, nullptr)), w.ok);
-  PressKey(VK_RETURN);
+  EXPECT_EQ(FocusOf(ThreadOf(w)), w.ok);
+  Enter(w);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Endings, DialogEnding,
     ::testing::Values(
-        EndingCase{"OkAfterMoving", nullptr, Then(SelectB, Ok), true, MovedToB},
-        EndingCase{"CancelAfterMoving", nullptr, Then(SelectB, CancelButton), false, StillA},
-        EndingCase{"EscapeAfterMoving", nullptr, Then(SelectB, Escape), false, StillA},
-        EndingCase{"CloseBoxAfterMoving", nullptr, Then(SelectB, CloseBox), false, StillA},
-        EndingCase{"EnterOnDefaultOk",
-                   [](TSelectFolderDialog& d) { d.SetDefaultButton(TDefaultButton::btOk); },
-                   Then(SelectB, [](const DialogWindows&) { PressKey(VK_RETURN); }), true,
-                   MovedToB},
-        EndingCase{"EnterOnDefaultCancel",
-                   [](TSelectFolderDialog& d) { d.SetDefaultButton(TDefaultButton::btCancel); },
-                   Then(SelectB, [](const DialogWindows&) { PressKey(VK_RETURN); }), false, StillA},
-        EndingCase{
-            "FocusOnDefaultButtonMakesOkTheDefault",
-            [](TSelectFolderDialog& d) { d.SetFocusedControl(TFocusedControl::fcDefaultButton); },
-            FocusOnOkAndEnter, true, [](const Tree& t) { return t.Slashed(t.a); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+        EndingCase{"OkAfterMoving", nullptr, true, Ok, true},
+        EndingCase{"CancelAfterMoving", nullptr, true, CancelButton, false},
+        EndingCase{"EscapeAfterMoving", nullptr, true, Escape, false},
+        EndingCase{"CloseBoxAfterMoving", nullptr, true, CloseBox, false},
+        EndingCase{"EnterOnDefaultOk", DefaultIs(TDefaultButton::btOk), true, Enter, true},
+        EndingCase{"EnterOnDefaultCancel", DefaultIs(TDefaultButton::btCancel), true, Enter, false},
+        EndingCase{"FocusOnDefaultButtonMakesOkTheDefault", FocusDefaultButton, false,
+                   FocusOnOkAndEnter, true}),
+    RowName);
 
-struct CloseQueryCase {
-  const char* name;
+struct CloseQueryCase : Row {
   void (*press)(const DialogWindows&);
   bool throws;  // the first answer is an error rather than a refusal
   bool result;
 };
-void PrintTo(const CloseQueryCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class DialogCloseQuery : public ::testing::TestWithParam<CloseQueryCase> {};
 
@@ -237,7 +212,7 @@ TEST_P(DialogCloseQuery, ThatRefusesKeepsTheWindowOpenForTheNextTry) {
   const Tree tree;
   DialogBench bench;
   TSelectFolderDialog& dialog = bench.Dialog();
-  dialog.SetPath(tree.Text(tree.a));
+  dialog.SetPath(tree.a);
   int queries = 0, closes = 0;
   dialog.OnCanClose.Bind([&](gui::TObject& sender, bool& can_close) {
     EXPECT_EQ(&sender, &dialog);
@@ -251,7 +226,7 @@ TEST_P(DialogCloseQuery, ThatRefusesKeepsTheWindowOpenForTheNextTry) {
   MessageBoxSeen error;
   const bool result = bench.Execute([&](const DialogWindows& w) {
     c.press(w);
-    if (c.throws) error = AnswerMessageBox(GetWindowThreadProcessId(w.form, nullptr), w.form);
+    if (c.throws) error = AnswerMessageBox(ThreadOf(w), w.form);
     Settle(w);
     open_after_refusal = IsWindowVisible(w.form) != FALSE;
     c.press(w);
@@ -270,32 +245,26 @@ INSTANTIATE_TEST_SUITE_P(Buttons, DialogCloseQuery,
                          ::testing::Values(CloseQueryCase{"Ok", Ok, false, true},
                                            CloseQueryCase{"Cancel", CancelButton, false, false},
                                            CloseQueryCase{"OkWithAnError", Ok, true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName);
 
 // Every event of the dialog as "event node selected", with the quiet folder's path as "~".
 class EventLog {
  public:
-  EventLog(TSelectFolderDialog& dialog, const Tree& tree) : prefix_(tree.Text(tree.quiet.path())) {
-    const auto tree_event = [this, &dialog](const char* name) {
+  EventLog(TSelectFolderDialog& dialog, const Tree& tree) : prefix_(tree.root) {
+    // The events before a change also pass its permission, which starts granted.
+    const auto record = [this, &dialog](const char* name) {
       return [this, &dialog, name](gui::TObject& sender, gui::TTreeNode* node,
-                                   const std::string& selected) {
+                                   const std::string& selected, auto&... allow) {
         EXPECT_EQ(&sender, &dialog);
+        EXPECT_TRUE((allow && ... && true));
         Add(name, node, selected);
       };
     };
-    const auto update_event = [this, &dialog](const char* name) {
-      return [this, &dialog, name](gui::TObject& sender, gui::TTreeNode* node,
-                                   const std::string& selected, bool& allow) {
-        EXPECT_EQ(&sender, &dialog);
-        EXPECT_TRUE(allow);
-        Add(name, node, selected);
-      };
-    };
-    dialog.OnSelect.Bind(tree_event("select"));
-    dialog.OnExpanded.Bind(tree_event("expanded"));
-    dialog.OnCollapsed.Bind(tree_event("collapsed"));
-    dialog.OnExpanding.Bind(update_event("expanding"));
-    dialog.OnCollapsing.Bind(update_event("collapsing"));
+    dialog.OnSelect.Bind(record("select"));
+    dialog.OnExpanded.Bind(record("expanded"));
+    dialog.OnCollapsed.Bind(record("collapsed"));
+    dialog.OnExpanding.Bind(record("expanding"));
+    dialog.OnCollapsing.Bind(record("collapsing"));
     dialog.OnShow.Bind([this](gui::TObject&) { entries.push_back("show"); });
     dialog.OnCanClose.Bind([this](gui::TObject&, bool&) { entries.push_back("can close"); });
     dialog.OnClose.Bind([this](gui::TObject&) { entries.push_back("close"); });
@@ -313,21 +282,16 @@ class EventLog {
   std::string prefix_;
 };
 
-void Expand(HWND tree, HTREEITEM item, UINT action) {
-  SendMessageW(tree, TVM_EXPAND, action, reinterpret_cast<LPARAM>(item));
-}
-
 TEST(SelectFolderDialog, RaisesEveryEventWithTheSelectedFolderNotTheNodes) {
   const Tree tree;
   DialogBench bench;
-  bench.Dialog().SetPath(tree.Text(tree.quiet.path()));
+  bench.Dialog().SetPath(tree.root);
   EventLog log(bench.Dialog(), tree);
   EXPECT_FALSE(bench.Execute([&](const DialogWindows& w) {
-    const HTREEITEM quiet = Selected(w.tree);
-    const HTREEITEM a = ChildNamed(w.tree, quiet, L"a");
+    const HTREEITEM a = ChildNamed(w.tree, Selected(w.tree), L"a");
     ASSERT_NE(a, nullptr);
-    Expand(w.tree, a, TVE_EXPAND);
-    SendMessageW(w.tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(a));
+    Expand(w.tree, a);
+    Select(w.tree, a);
     // The control reports a collapse that the user asks for, not one that a program sends.
     PressKey(VK_SUBTRACT);
     Settle(w);
@@ -348,15 +312,11 @@ TEST(SelectFolderDialog, RaisesEveryEventWithTheSelectedFolderNotTheNodes) {
                          }));
 }
 
-struct VetoCase {
-  const char* name;
+struct VetoCase : Row {
   bool refuse_expanding;
   std::vector<WORD> keys;  // pressed with the folder selected
   bool expanded_after;
 };
-void PrintTo(const VetoCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class DialogVeto : public ::testing::TestWithParam<VetoCase> {};
 
@@ -365,7 +325,7 @@ TEST_P(DialogVeto, KeepsTheNodeAsItWas) {
   const Tree tree;
   DialogBench bench;
   TSelectFolderDialog& dialog = bench.Dialog();
-  dialog.SetPath(tree.Text(tree.a));
+  dialog.SetPath(tree.a);
   const auto refuse = [](gui::TObject&, gui::TTreeNode*, const std::string&, bool& allow) {
     allow = false;
   };
@@ -387,13 +347,13 @@ INSTANTIATE_TEST_SUITE_P(Vetoes, DialogVeto,
                          ::testing::Values(VetoCase{"Expanding", true, {VK_ADD}, false},
                                            VetoCase{
                                                "Collapsing", false, {VK_ADD, VK_SUBTRACT}, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName);
 
 TEST(SelectFolderDialog, TextWrittenFromAnEventShowsAtOnce) {
   const Tree tree;
   DialogBench bench;
   TSelectFolderDialog& dialog = bench.Dialog();
-  dialog.SetPath(tree.Text(tree.a));
+  dialog.SetPath(tree.a);
   dialog.SetText("start");
   dialog.OnSelect.Bind([&](gui::TObject&, gui::TTreeNode*, const std::string& selected) {
     dialog.SetText(selected);
@@ -406,52 +366,34 @@ TEST(SelectFolderDialog, TextWrittenFromAnEventShowsAtOnce) {
     Escape(w);
   });
   EXPECT_EQ(before, L"start");
-  EXPECT_EQ(after, Wide(tree.Slashed(tree.b)));
-  EXPECT_EQ(dialog.Text(), tree.Slashed(tree.b));
+  EXPECT_EQ(after, Wide(tree.b + "\\"));
 }
 
 TEST(SelectFolderDialog, NeverFocusesADefaultButtonThatDoesNotExist) {
   using B = TDefaultButton;
   using F = TFocusedControl;
   const struct {
-    std::function<void(TSelectFolderDialog&)> set;
+    std::vector<Preparation> steps;
     B button;
     F focus;
   } cases[] = {
-      {[](auto& d) { d.SetFocusedControl(F::fcDefaultButton); }, B::btOk, F::fcDefaultButton},
-      {[](auto& d) {
-         d.SetFocusedControl(F::fcDefaultButton);
-         d.SetDefaultButton(B::btNone);
-       },
-       B::btNone, F::fcTreeView},
-      {[](auto& d) {
-         d.SetDefaultButton(B::btCancel);
-         d.SetFocusedControl(F::fcDefaultButton);
-       },
-       B::btCancel, F::fcDefaultButton},
-      {[](auto& d) {
-         d.SetFocusedControl(F::fcDefaultButton);
-         d.SetDefaultButton(B::btCancel);
-       },
-       B::btCancel, F::fcDefaultButton},
-      {[](auto& d) { d.SetDefaultButton(B::btNone); }, B::btNone, F::fcTreeView},
+      {{FocusDefaultButton}, B::btOk, F::fcDefaultButton},
+      {{FocusDefaultButton, DefaultIs(B::btNone)}, B::btNone, F::fcTreeView},
+      {{DefaultIs(B::btCancel), FocusDefaultButton}, B::btCancel, F::fcDefaultButton},
+      {{FocusDefaultButton, DefaultIs(B::btCancel)}, B::btCancel, F::fcDefaultButton},
   };
   for (const auto& c : cases) {
     TSelectFolderDialog dialog;
-    c.set(dialog);
+    for (const Preparation& step : c.steps) step(dialog);
     EXPECT_EQ(dialog.DefaultButton(), c.button);
     EXPECT_EQ(dialog.FocusedControl(), c.focus);
   }
 }
 
-struct PlaceCase {
-  const char* name;
+struct PlaceCase : Row {
   std::function<void(TSelectFolderDialog&, gui::TForm& owner)> set_up;
   std::function<RECT()> expected;  // outer bounds
 };
-void PrintTo(const PlaceCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class DialogPlacement : public ::testing::TestWithParam<PlaceCase> {};
 
@@ -466,10 +408,8 @@ TEST_P(DialogPlacement, FollowsSizeAndPositionInScreenPixels) {
     Escape(w);
   });
   const RECT expected = GetParam().expected();
-  EXPECT_EQ(outer.left, expected.left);
-  EXPECT_EQ(outer.top, expected.top);
-  EXPECT_EQ(outer.right - outer.left, expected.right - expected.left);
-  EXPECT_EQ(outer.bottom - outer.top, expected.bottom - expected.top);
+  EXPECT_EQ((std::array{outer.left, outer.top, outer.right, outer.bottom}),
+            (std::array{expected.left, expected.top, expected.right, expected.bottom}));
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
 }
 
@@ -535,18 +475,13 @@ INSTANTIATE_TEST_SUITE_P(
                                   OwnerCentred(d, owner, At(100, WorkBottom() - 50, 300, 200));
                                 },
                                 [] { return At(97, WorkBottom() - 352, 307, 352); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
-struct RootCase {
-  const char* name;
+struct RootCase : Row {
   TRootFolder root;
-  std::function<std::string(const Tree&)> custom;
-  std::function<std::string(const Tree&)> path;
-  bool result;  // OK without moving gives true and the Path's folder, or false and no change
+  Folder custom;  // null: none
+  bool result;    // OK without moving at b gives true and b, or false and no change
 };
-void PrintTo(const RootCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class DialogOtherRoot : public ::testing::TestWithParam<RootCase> {};
 
@@ -556,11 +491,11 @@ TEST_P(DialogOtherRoot, SelectsAFolderBelowItAndNothingOutsideIt) {
   DialogBench bench;
   TSelectFolderDialog& dialog = bench.Dialog();
   dialog.SetRoot(c.root);
-  dialog.SetCustomRootFolder(c.custom(tree));
-  dialog.SetPath(c.path(tree));
+  dialog.SetCustomRootFolder(c.custom ? tree.*c.custom : "");
+  dialog.SetPath(tree.b);
   // The focus stays off the tree: a tree view that gets the focus with nothing selected selects
   // its first node.
-  dialog.SetFocusedControl(TFocusedControl::fcDefaultButton);
+  FocusDefaultButton(dialog);
   bool selected = false;
   EXPECT_EQ(bench.Execute([&](const DialogWindows& w) {
     selected = Selected(w.tree) != nullptr;
@@ -568,25 +503,17 @@ TEST_P(DialogOtherRoot, SelectsAFolderBelowItAndNothingOutsideIt) {
   }),
             c.result);
   EXPECT_EQ(selected, c.result);
-  EXPECT_EQ(dialog.Path(), c.result ? tree.Slashed(tree.b) : c.path(tree));
+  EXPECT_EQ(dialog.Path(), c.result ? tree.b + "\\" : tree.b);
 }
 
-std::string None(const Tree&) {
-  return "";
-}
-std::string PathOfB(const Tree& t) {
-  return t.Text(t.b);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Roots, DialogOtherRoot,
-    ::testing::Values(RootCase{"CustomFolderWithPathInside", TRootFolder::rfCustom,
-                               [](const Tree& t) { return t.Text(t.a); }, PathOfB, true},
-                      RootCase{"CustomFolderWithPathOutside", TRootFolder::rfCustom,
-                               [](const Tree& t) { return t.Text(t.so); }, PathOfB, false},
-                      RootCase{"MyComputerWithPathInside", TRootFolder::rfMyComputer, None, PathOfB,
-                               true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Roots, DialogOtherRoot,
+                         ::testing::Values(RootCase{"CustomFolderWithPathInside",
+                                                    TRootFolder::rfCustom, &Tree::a, true},
+                                           RootCase{"CustomFolderWithPathOutside",
+                                                    TRootFolder::rfCustom, &Tree::so, false},
+                                           RootCase{"MyComputerWithPathInside",
+                                                    TRootFolder::rfMyComputer, nullptr, true}),
+                         RowName);
 
 TEST(SelectFolderDialog, GivesTheTreeARootNameItKnowsForEveryRoot) {
   DialogBench bench;
@@ -605,7 +532,7 @@ TEST(SelectFolderDialog, GivesTheTreeARootNameItKnowsForEveryRoot) {
 TEST(SelectFolderDialog, BuildsANewWindowForEveryExecute) {
   const Tree tree;
   DialogBench bench;
-  bench.Dialog().SetPath(tree.Text(tree.a));
+  bench.Dialog().SetPath(tree.a);
   HWND first = nullptr;
   EXPECT_TRUE(bench.Execute([&](const DialogWindows& w) {
     first = w.form;
@@ -619,7 +546,7 @@ TEST(SelectFolderDialog, BuildsANewWindowForEveryExecute) {
     Ok(w);
   }));
   EXPECT_EQ(selected, L"b");
-  EXPECT_EQ(bench.Dialog().Path(), tree.Slashed(tree.b));
+  EXPECT_EQ(bench.Dialog().Path(), tree.b + "\\");
 }
 
 TEST(SelectFolderDialog, RefusesToExecuteWhileItsWindowShows) {
