@@ -21,7 +21,10 @@ wine_env_start() {
     echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
     "$PEMCONV_WINE" wineboot -i >/dev/null 2>&1
     wineserver -w
-    # Without a window manager, unmanaged windows stall on every hide or destroy.
+  fi
+  # Without a window manager, managed windows stall for seconds on every hide or destroy. Checked
+  # on every start: a prefix that Wine made by itself (a test run without this script) lacks it.
+  if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
     "$PEMCONV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wineserver -k 2>/dev/null || true
     wineserver -w
