@@ -1,23 +1,17 @@
 #include "temp_dir.h"
 
-#include <atomic>
-#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "cp932.h"
 #include "cp932_convert.h"
+#include "unique_folder.h"
 
 namespace pem::testing {
 
-TempDir::TempDir() {
-  static std::atomic<int> counter{0};
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  path_ = std::filesystem::temp_directory_path() /
-          ("pemconv-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-  std::filesystem::create_directories(path_);
-}
+TempDir::TempDir()
+    : path_(MakeUniqueFolder(std::filesystem::temp_directory_path(), "pemconv-test-")) {}
 
 TempDir::~TempDir() {
   std::error_code ignored;

@@ -7,22 +7,19 @@
 #include <climits>
 #endif
 
-#include <atomic>
-#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "cp932.h"
 #include "cp932_convert.h"
+#include "unique_folder.h"
 
 namespace pem::harden {
 
-Sandbox::Sandbox() {
-  static std::atomic<int> counter{0};
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  root_ = std::filesystem::temp_directory_path() /
-          ("pemconv-harden-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+Sandbox::Sandbox()
+    : root_(pem::testing::MakeUniqueFolder(std::filesystem::temp_directory_path(),
+                                           "pemconv-harden-")) {
   std::filesystem::create_directories(Source());
   std::filesystem::create_directories(Output());
   WriteFile(Source() / "pemri.exe", "");

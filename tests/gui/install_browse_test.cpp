@@ -14,6 +14,7 @@
 #include "temp_dir.h"
 #include "tree_probe.h"
 #include "ui_probe.h"
+#include "unique_folder.h"
 
 namespace pem::testing {
 namespace {
@@ -23,11 +24,10 @@ namespace {
 class DesktopFolders {
  public:
   DesktopFolders() {
-    static int counter = 0;
     wchar_t desktop[MAX_PATH] = {};
     SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop);
-    name = L"pemconv-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
-    root_ = std::filesystem::path(desktop) / name;
+    root_ = MakeUniqueFolder(desktop, "pemconv-");
+    name = root_.filename().wstring();
     std::filesystem::create_directories(root_ / "tool");
     WriteBytes(root_ / "tool" / "pemri.exe", "");
     std::filesystem::create_directories(root_ / "empty");

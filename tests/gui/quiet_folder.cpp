@@ -2,16 +2,21 @@
 
 #include <windows.h>
 
+#include "unique_folder.h"
+
 namespace pem::testing {
 
-QuietFolder::QuietFolder() {
-  static int counter = 0;
+namespace {
+
+std::filesystem::path SystemDriveRoot() {
   wchar_t windows[MAX_PATH] = {};
   GetWindowsDirectoryW(windows, MAX_PATH);
-  path_ = std::filesystem::path(std::wstring(windows, 3)) / "pemconv-gui-tests" /
-          (std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++));
-  std::filesystem::create_directories(path_);
+  return std::wstring(windows, 3);
 }
+
+}  // namespace
+
+QuietFolder::QuietFolder() : path_(MakeUniqueFolder(SystemDriveRoot() / "pemconv-gui-tests", "")) {}
 
 QuietFolder::~QuietFolder() {
   std::error_code ignored;
