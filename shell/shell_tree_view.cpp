@@ -40,10 +40,6 @@ std::wstring FolderPart(const std::wstring& path) {
   return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
 }
 
-bool SameVerb(const std::string& verb, const char* expected) {
-  return SameTextIgnoringCase(verb, expected);
-}
-
 std::wstring CurrentDirectory() {
   std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
   directory.resize(GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data()));
@@ -399,27 +395,27 @@ void TCustomShellTreeView::DoContextPopup(POINT position, bool& handled) {
 
 void TCustomShellTreeView::BeforeCommand(const std::string& verb, bool& handled) {
   TTreeNode* node = Selected();
-  if (SameVerb(verb, "rename") && node) {
+  if (SameTextIgnoringCase(verb, "rename") && node) {
     node->EditText();
     handled = true;
-  } else if (SameVerb(verb, "open") && node) {
+  } else if (SameTextIgnoringCase(verb, "open") && node) {
     saved_directory_ = CurrentDirectory();
     SetCurrentDirectoryW(FolderPart(ItemOf(*node)->WideFileSystemPath()).c_str());
   }
 }
 
 void TCustomShellTreeView::AfterCommand(const std::string& verb, bool succeeded) {
-  if (SameVerb(verb, "open") && !saved_directory_.empty()) {
+  if (SameTextIgnoringCase(verb, "open") && !saved_directory_.empty()) {
     SetCurrentDirectoryW(saved_directory_.c_str());
     saved_directory_.clear();
   }
   TTreeNode* node = Selected();
   if (!succeeded || !node) return;
-  if (SameVerb(verb, "delete")) {
+  if (SameTextIgnoringCase(verb, "delete")) {
     // The user may have declined: the node goes only with what it showed.
     const std::wstring path = ItemOf(*node)->WideFileSystemPath();
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) node->Delete();
-  } else if (SameVerb(verb, "paste")) {
+  } else if (SameTextIgnoringCase(verb, "paste")) {
     ReloadNode(*node);
   }
 }
