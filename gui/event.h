@@ -25,6 +25,14 @@ class Event {
   std::function<void(Args...)> handler_;
 };
 
+// Raises an event whose last argument lets its handler refuse; true unless the handler refused.
+template <typename... Args, typename... Given>
+bool Allowed(const Event<Args...>& event, Given&&... given) {
+  bool allow = true;
+  event(std::forward<Given>(given)..., allow);
+  return allow;
+}
+
 class TObject;
 using TNotifyEvent = Event<TObject&>;
 

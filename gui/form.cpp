@@ -269,9 +269,7 @@ void TForm::Release() {
 }
 
 bool TForm::CloseQuery() {
-  bool can_close = true;
-  OnCloseQuery(*this, can_close);
-  return can_close;
+  return Allowed(OnCloseQuery, *this);
 }
 
 void TForm::DoClose(TCloseAction& action) {

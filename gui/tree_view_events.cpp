@@ -35,9 +35,7 @@ void TCustomTreeView::GetSelectedIndex(TTreeNode& node) {
 }
 
 bool TCustomTreeView::CanChange(TTreeNode* node) {
-  bool allow = true;
-  OnChanging(*this, node, allow);
-  return allow;
+  return Allowed(OnChanging, *this, node);
 }
 
 void TCustomTreeView::Change(TTreeNode* node) {
@@ -45,9 +43,7 @@ void TCustomTreeView::Change(TTreeNode* node) {
 }
 
 bool TCustomTreeView::CanExpand(TTreeNode& node) {
-  bool allow = true;
-  OnExpanding(*this, node, allow);
-  return allow;
+  return Allowed(OnExpanding, *this, node);
 }
 
 void TCustomTreeView::Expand(TTreeNode& node) {
@@ -55,9 +51,7 @@ void TCustomTreeView::Expand(TTreeNode& node) {
 }
 
 bool TCustomTreeView::CanCollapse(TTreeNode& node) {
-  bool allow = true;
-  OnCollapsing(*this, node, allow);
-  return allow;
+  return Allowed(OnCollapsing, *this, node);
 }
 
 void TCustomTreeView::Collapse(TTreeNode& node) {
@@ -65,9 +59,7 @@ void TCustomTreeView::Collapse(TTreeNode& node) {
 }
 
 bool TCustomTreeView::CanEdit(TTreeNode& node) {
-  bool allow = true;
-  OnEditing(*this, node, allow);
-  return allow;
+  return Allowed(OnEditing, *this, node);
 }
 
 void TCustomTreeView::Edit(TTreeNode& node, const std::optional<std::wstring>& text) {

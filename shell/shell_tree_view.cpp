@@ -207,9 +207,7 @@ void TCustomShellTreeView::SetUpChildNode(TTreeNode& child, const ITEMIDLIST* li
   if (item.TraitFlags() & tfShared) child.SetOverlayIndex(0);
   if (object_types_.non_folders && item.BoundFolder())
     child.SetHasChildren(HasEnumerableItems(item.BoundFolder(), EnumerationFlags(object_types_)));
-  bool can_add = true;
-  OnAddFolder(*this, *ItemOf(child), can_add);
-  if (!can_add) child.Delete();
+  if (!gui::Allowed(OnAddFolder, *this, *ItemOf(child))) child.Delete();
 }
 
 void TCustomShellTreeView::SelectById(const ITEMIDLIST* id) {
