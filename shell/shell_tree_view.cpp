@@ -203,10 +203,11 @@ void TCustomShellTreeView::SetUpChildNode(TTreeNode& child, const ITEMIDLIST* li
   const TShellFolder& item = *ItemOf(child);
   child.SetText(item.WideDisplayText());
   if (use_shell_images_ && !Images()) child.SetImageIndex(kIconPending);
-  child.SetHasChildren(item.MayHaveSubfolders());
+  // With non-folders shown, a folder has a button when it lists anything at all.
+  child.SetHasChildren(object_types_.non_folders && item.BoundFolder()
+                           ? HasEnumerableItems(item.BoundFolder(), EnumerationFlags(object_types_))
+                           : item.MayHaveSubfolders());
   if (item.TraitFlags() & tfShared) child.SetOverlayIndex(0);
-  if (object_types_.non_folders && item.BoundFolder())
-    child.SetHasChildren(HasEnumerableItems(item.BoundFolder(), EnumerationFlags(object_types_)));
   if (!gui::Allowed(OnAddFolder, *this, *ItemOf(child))) child.Delete();
 }
 
