@@ -21,8 +21,8 @@ stage_windows() {
   fi
   cmake --preset "$PEMCONV_WINDOWS_PRESET" >/dev/null
   cmake --build --preset "$PEMCONV_WINDOWS_PRESET" -j "$jobs"
-  # Wine only after the build: a wineserver that saw an executable before it was linked again in
-  # place can keep its old layout, and the new one then fails to find its own resources.
+  # Wine (display first, then the prefix) only once the build is done, so that no Wine program
+  # runs during it.
   wine_env_start
   trap wine_env_stop EXIT
   ctest --preset "$PEMCONV_WINDOWS_PRESET" -j "$jobs"

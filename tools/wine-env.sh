@@ -17,6 +17,10 @@ else
 fi
 
 wine_env_start() {
+  # The display comes first: the first Wine program of a wineserver starts the desktop process,
+  # and one started without a display leaves every window of the session without a driver
+  # ("no driver could be loaded") until it exits, a minute or so later.
+  wine_env_display || return 1
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
     "$PEMCONV_WINE" wineboot -i >/dev/null 2>&1
@@ -30,26 +34,28 @@ wine_env_start() {
     wineserver -w
   fi
   wine_env_fonts
-  if [ -z "${PEMCONV_DISPLAY_STARTED:-}" ]; then
-    local num=${PEMCONV_DISPLAY_NUM:-97}
-    # A display that answers is reused; the socket and lock of a killed server are stale and go.
-    if ! DISPLAY=":$num" xdpyinfo >/dev/null 2>&1; then
-      rm -f "/tmp/.X$num-lock" "/tmp/.X11-unix/X$num"
-      Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      PEMCONV_XVFB_PID=$!
-      for _ in $(seq 100); do DISPLAY=":$num" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-      DISPLAY=":$num" xdpyinfo >/dev/null 2>&1 || {
-        echo "wine-env: the virtual display :$num does not start" >&2
-        return 1
-      }
-    fi
-    export DISPLAY=":$num"
-    export PEMCONV_DISPLAY_STARTED=1
-  fi
   wineserver -p 2>/dev/null || true
   # The first program of a fresh wineserver starts Wine's own services, which keep the standard
   # streams they inherit open: start them here, so that no test's output pipe stays open after it.
   "$PEMCONV_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+wine_env_display() {
+  [ -n "${PEMCONV_DISPLAY_STARTED:-}" ] && return 0
+  local num=${PEMCONV_DISPLAY_NUM:-97}
+  # A display that answers is reused; the socket and lock of a killed server are stale and go.
+  if ! DISPLAY=":$num" xdpyinfo >/dev/null 2>&1; then
+    rm -f "/tmp/.X$num-lock" "/tmp/.X11-unix/X$num"
+    Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    PEMCONV_XVFB_PID=$!
+    for _ in $(seq 100); do DISPLAY=":$num" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    DISPLAY=":$num" xdpyinfo >/dev/null 2>&1 || {
+      echo "wine-env: the virtual display :$num does not start" >&2
+      return 1
+    }
+  fi
+  export DISPLAY=":$num"
+  export PEMCONV_DISPLAY_STARTED=1
 }
 
 # The Japanese faces that the GUI asks for ("ＭＳ Ｐゴシック", ...) drawn with the IPA fonts, once
