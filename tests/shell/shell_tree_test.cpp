@@ -113,7 +113,9 @@ TEST(ShellTree, RootTextsThatFailBringThePreviousRootBack) {
     EXPECT_EQ(window.tree->Root(), c.root_after) << c.text;
     ASSERT_TRUE(window.tree->GetFirstNode());
     EXPECT_TRUE(window.tree->GetFirstNode()->Selected());
-    if (c.same_root_node) EXPECT_EQ(window.tree->GetFirstNode(), before) << c.text;
+    if (c.same_root_node) {
+      EXPECT_EQ(window.tree->GetFirstNode(), before) << c.text;
+    }
   }
 }
 
