@@ -2,7 +2,6 @@
 // view of them.
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
