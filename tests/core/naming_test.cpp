@@ -178,27 +178,25 @@ struct RunOfTitlesCase {
   long tries_taken;  // creations that found their name taken: only by files from before
 };
 
-class EntryFolderTest : public ::testing::TestWithParam<RunOfTitlesCase> {};
+class EntryFolderTest : public UniqueEntryPathTest,
+                        public ::testing::WithParamInterface<RunOfTitlesCase> {};
 
 // No name that the run itself made in a folder is tried again; only files that were there
 // before cost a try, and they are stepped around, never overwritten.
 TEST_P(EntryFolderTest, TriesOnlyNamesThatTheRunHasNotMade) {
-  TempDir dir;
-  std::filesystem::create_directory(dir.path() / "c");
-  for (const std::string& name : GetParam().existing) WriteBytes(dir.path() / "c" / name, "old");
+  for (const std::string& name : GetParam().existing) WriteBytes(dir_.path() / "c" / name, "old");
   TakenCounter counter;
-  TakenNames taken;
-  EntryFolder folder(counter, dir.Text(), "c");
+  EntryFolder folder(counter, dir_.Text(), "c");
   std::vector<std::string> names;
   for (const std::string& title : GetParam().titles) {
     std::string path;
-    ASSERT_NE(folder.CreateEntryFile(title, &taken, path), nullptr) << title;
+    ASSERT_NE(folder.CreateEntryFile(title, &taken_, path), nullptr) << title;
     names.push_back(path.substr(2));
   }
   EXPECT_EQ(names, GetParam().expected);
   EXPECT_EQ(counter.taken, GetParam().tries_taken);
   for (const std::string& name : GetParam().existing) {
-    EXPECT_EQ(testing::ReadBytes(dir.path() / "c" / name), "old");
+    EXPECT_EQ(testing::ReadBytes(dir_.path() / "c" / name), "old");
   }
 }
 
@@ -214,14 +212,12 @@ INSTANTIATE_TEST_SUITE_P(Runs, EntryFolderTest, ::testing::Values(
 // clang-format on
 
 // The names a run made are remembered per folder, also when the run goes back to a folder.
-TEST(TakenNamesTest, FoldersKeepTheirOwnNames) {
-  TempDir dir;
-  TakenNames taken;
+TEST_F(UniqueEntryPathTest, FoldersKeepTheirOwnTakenNames) {
+  std::filesystem::create_directory(dir_.path() / "d");
   std::vector<std::string> paths;
   for (const char* folder : {"c", "d", "c", "d", "c"}) {
-    std::filesystem::create_directory(dir.path() / folder);
     std::string path;
-    ASSERT_NE(CreateEntryFile(dir.Text(), folder, "a", PlatformFileSystem(), &taken, path),
+    ASSERT_NE(CreateEntryFile(dir_.Text(), folder, "a", PlatformFileSystem(), &taken_, path),
               nullptr);
     paths.push_back(path);
   }

@@ -13,6 +13,8 @@ namespace {
 constexpr char kInstall[] = "<install>";
 constexpr char kOut[] = "<out>";
 constexpr char kInstallFile[] = "<install>/pmridata.ini";
+// A data file of a hand-written dictionary that is a folder instead.
+constexpr char kFolder[] = "<folder>";
 
 class Pem2TxtTest : public E2eTest {
  protected:
@@ -30,14 +32,22 @@ class Pem2TxtTest : public E2eTest {
     return Run(args, terminal);
   }
 
-  // A hand-written dictionary; a missing text leaves that file out.
+  // A hand-written dictionary; a missing text leaves that file out, kFolder puts a folder there.
   void WriteSource(const std::optional<std::string>& categories,
                    const std::optional<std::string>& texts,
                    const std::optional<std::string>& titles) {
     WriteBytes(Install() / "pemri.exe", "");
-    if (categories) WriteBytes(Install() / "pmridata.ini", *categories);
-    if (texts) WriteBytes(Install() / "dicdata.ini", *texts);
-    if (titles) WriteBytes(Install() / "expdata.ini", *titles);
+    WriteDataFile("pmridata.ini", categories);
+    WriteDataFile("dicdata.ini", texts);
+    WriteDataFile("expdata.ini", titles);
+  }
+
+  void WriteDataFile(const char* name, const std::optional<std::string>& bytes) {
+    if (bytes == kFolder) {
+      fs::create_directory(Install() / name);
+    } else if (bytes) {
+      WriteBytes(Install() / name, *bytes);
+    }
   }
 
   // The system's own description of error 183.
@@ -342,14 +352,13 @@ TEST_F(Pem2TxtTest, NamesThatDifferOnlyInLetterCase) {
 
 // --- Sources without categories ---
 
-// A data file as a case writes it: its bytes, none to leave it out, or a folder in its place.
-constexpr char kFolder[] = "<folder>";
 constexpr char kTexts[] = "[DicData0]\r\nCount=1\r\n0=text\r\n";
 constexpr char kTitles[] = "[DicExpData0]\r\n0=title\r\n";
 const std::string kNothing = "nothing is converted";
 
 struct SourceCase {
   const char* name;
+  // As WriteSource takes them.
   std::optional<std::string> categories, texts = kTexts, titles = kTitles;
   const char* warned_file = nullptr;  // the file a warning names; none for no warning
   std::string reason = {};
@@ -366,16 +375,7 @@ class SourceWarningTest : public Pem2TxtTest, public ::testing::WithParamInterfa
 // normally, and a warning on standard error names the file and what is wrong; --quiet hides it.
 TEST_P(SourceWarningTest, FinishesWithTheDefaultsAndWarnsUnlessQuiet) {
   const SourceCase& c = GetParam();
-  WriteSource(std::nullopt, std::nullopt, std::nullopt);
-  for (const auto& [name, bytes] :
-       {std::pair{"pmridata.ini", c.categories}, std::pair{"dicdata.ini", c.texts},
-        std::pair{"expdata.ini", c.titles}}) {
-    if (bytes == kFolder) {
-      fs::create_directory(Install() / name);
-    } else if (bytes) {
-      WriteBytes(Install() / name, *bytes);
-    }
-  }
+  WriteSource(c.categories, c.texts, c.titles);
   for (const bool quiet : {false, true}) {
     fs::remove_all(Out());
     fs::create_directory(Out());

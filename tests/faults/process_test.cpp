@@ -85,27 +85,23 @@ void PrintTo(const SignalCase& c, std::ostream* os) {
 class InterruptionTest : public ::testing::TestWithParam<SignalCase> {
  protected:
   static void SetUpTestSuite() {
-    sandbox_ = new Sandbox;
+    sandbox_.emplace();
     WriteFile(sandbox_->Source() / "pemri.exe", "");
     GeneratedDictionary(24, 300).WriteTo(sandbox_->Source());
-    reference_ = new Tree;
     Pem2TxtProcess full({"-q", sandbox_->Source().string(), sandbox_->Output().string()},
                         "/dev/null");
     ASSERT_EQ(full.Wait(), 0) << full.Err();
-    *reference_ = Snapshot(sandbox_->Output());
+    reference_ = Snapshot(sandbox_->Output());
     fs::remove_all(sandbox_->Output());
   }
   static void TearDownTestSuite() {
-    delete reference_;
-    delete sandbox_;
+    reference_.clear();
+    sandbox_.reset();
   }
 
-  static Sandbox* sandbox_;
-  static Tree* reference_;
+  static inline std::optional<Sandbox> sandbox_;
+  static inline Tree reference_;
 };
-
-Sandbox* InterruptionTest::sandbox_ = nullptr;
-Tree* InterruptionTest::reference_ = nullptr;
 
 // The signal comes once a good number of entry files exist. The run ends as that signal ends a
 // process, says where it stopped, and every file it wrote is whole: the same bytes as in an
@@ -128,8 +124,8 @@ TEST_P(InterruptionTest, StopsBetweenEntriesAndSaysWhere) {
   const Tree written = Snapshot(out);
   std::size_t files = 0;
   for (const auto& [name, bytes] : written) {
-    ASSERT_TRUE(reference_->contains(name)) << name;
-    EXPECT_EQ(bytes, reference_->at(name)) << name;
+    ASSERT_TRUE(reference_.contains(name)) << name;
+    EXPECT_EQ(bytes, reference_.at(name)) << name;
     files += bytes.has_value();
   }
   EXPECT_LT(files, 24u * 300u);

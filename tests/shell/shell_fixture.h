@@ -2,7 +2,6 @@
 // view of them.
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,7 +16,6 @@ class ShellFolders {
   // Makes each folder ("a\b" makes both) below a fresh temporary folder.
   explicit ShellFolders(std::initializer_list<std::wstring_view> folders = {});
 
-  const std::filesystem::path& Root() const { return temp_.path(); }
   // The folder's Windows path: the temporary folder, then `relative` ("" for itself).
   std::wstring Path(std::wstring_view relative = L"") const;
   void Make(std::wstring_view relative) const;

@@ -73,7 +73,6 @@ TEST(ShellTree, SelectsAPathBelowTheRootAndReadsItBack) {
     for (TTreeNode* node = selected->Parent(); node; node = node->Parent())
       EXPECT_TRUE(node->Expanded());
   }
-  EXPECT_EQ(window.tree->SelectedPath(), "");
   window.tree->SetSelectedPath(NarrowCp932(folders.Path(L"上")));
   try {
     window.tree->SetSelectedPath("/tmp");
@@ -92,12 +91,14 @@ TEST(ShellTree, RootTextsThatFailBringThePreviousRootBack) {
     std::string text;
     std::string root_after;
     bool fails;
+    bool same_root_node = false;
   } cases[] = {
       {"", first, true},
       {NarrowCp932(folders.Path(L"missing")), first, true},
       {"/tmp", first, true},
       {"C:", "C:\\", false},
-      {"c:\\", "C:\\", false},  // the same text in other letter case changes nothing
+      // The same text in other letter case changes nothing.
+      {"c:\\", "C:\\", false, true},
       {"RFMYCOMPUTER", "RFMYCOMPUTER", false},
   };
   for (const auto& c : cases) {
@@ -112,8 +113,8 @@ TEST(ShellTree, RootTextsThatFailBringThePreviousRootBack) {
     EXPECT_EQ(window.tree->Root(), c.root_after) << c.text;
     ASSERT_TRUE(window.tree->GetFirstNode());
     EXPECT_TRUE(window.tree->GetFirstNode()->Selected());
-    if (c.text == "c:\\") {
-      EXPECT_EQ(window.tree->GetFirstNode(), before);
+    if (c.same_root_node) {
+      EXPECT_EQ(window.tree->GetFirstNode(), before) << c.text;
     }
   }
 }
