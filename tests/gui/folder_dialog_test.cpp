@@ -17,9 +17,11 @@
 #include "button.h"
 #include "dialog_bench.h"
 #include "quiet_folder.h"
+#include "table_row.h"
 #include "temp_dir.h"
 #include "tree_probe.h"
 #include "ui_probe.h"
+#include "win32_text.h"
 
 namespace pem::testing {
 namespace {
@@ -276,7 +278,8 @@ class EventLog {
   void Add(const char* name, gui::TTreeNode* node, const std::string& selected) {
     std::string shown = selected;
     if (shown.starts_with(prefix_)) shown = "~" + shown.substr(prefix_.size());
-    entries.push_back(std::string(name) + " " + (node ? Cp932(node->Text()) : "-") + " " + shown);
+    entries.push_back(std::string(name) + " " + (node ? NarrowCp932(node->Text()) : "-") + " " +
+                      shown);
   }
 
   std::string prefix_;
@@ -366,7 +369,7 @@ TEST(SelectFolderDialog, TextWrittenFromAnEventShowsAtOnce) {
     Escape(w);
   });
   EXPECT_EQ(before, L"start");
-  EXPECT_EQ(after, Wide(tree.b + "\\"));
+  EXPECT_EQ(after, WidenCp932(tree.b + "\\"));
 }
 
 TEST(SelectFolderDialog, NeverFocusesADefaultButtonThatDoesNotExist) {
