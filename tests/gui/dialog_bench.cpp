@@ -6,7 +6,6 @@
 
 #include "tree_probe.h"
 #include "ui_probe.h"
-#include "win32_text.h"
 
 namespace pem::testing {
 namespace {
@@ -29,12 +28,9 @@ bool FocusIsIn(HWND window, DWORD thread) {
 
 }  // namespace
 
-DialogBench::MainWindow::MainWindow(gui::TComponent& owner, MainWindow*& self)
-    : TForm((self = this, owner), MainLayout()) {}
-
 DialogBench::DialogBench() {
   application_.Initialize();
-  application_.CreateForm<MainWindow>(main_);
+  application_.CreateForm<TestForm>(main_, MainLayout());
   dialog_ = &main_->Create<TSelectFolderDialog>();
 }
 
@@ -75,14 +71,6 @@ bool DialogBench::Execute(const std::function<void(const DialogWindows&)>& user)
     ~Join() { thread.join(); }
   } join{acting};
   return dialog_->Execute();
-}
-
-std::string Cp932(const std::wstring& text) {
-  return NarrowCp932(text);
-}
-
-std::wstring Wide(const std::string& cp932) {
-  return WidenCp932(cp932);
 }
 
 }  // namespace pem::testing

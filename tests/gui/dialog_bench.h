@@ -4,14 +4,11 @@
 
 #include <windows.h>
 
-#include <concepts>
 #include <functional>
-#include <ostream>
-#include <string>
 
 #include "SelectFolderDialog.h"
 #include "application.h"
-#include "form.h"
+#include "test_form.h"
 
 namespace pem::testing {
 
@@ -44,27 +41,9 @@ class DialogBench {
   bool Execute(const std::function<void(const DialogWindows&)>& user);
 
  private:
-  struct MainWindow : gui::TForm {
-    MainWindow(gui::TComponent& owner, MainWindow*& self);
-  };
-
   gui::TApplication application_;
-  MainWindow* main_ = nullptr;
+  TestForm* main_ = nullptr;
   TSelectFolderDialog* dialog_ = nullptr;
 };
-
-// A row of a table of cases: its name names the test and shows in the listing.
-struct Row {
-  const char* name;
-};
-template <std::derived_from<Row> R>
-void PrintTo(const R& row, std::ostream* out) {
-  *out << row.name;
-}
-inline constexpr auto RowName = [](const auto& info) { return std::string(info.param.name); };
-
-// Text as the dialog gives it and as the test compares it.
-std::string Cp932(const std::wstring& text);
-std::wstring Wide(const std::string& cp932);
 
 }  // namespace pem::testing

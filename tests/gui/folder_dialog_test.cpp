@@ -17,9 +17,11 @@
 #include "button.h"
 #include "dialog_bench.h"
 #include "quiet_folder.h"
+#include "table_row.h"
 #include "temp_dir.h"
 #include "tree_probe.h"
 #include "ui_probe.h"
+#include "win32_text.h"
 
 namespace pem::testing {
 namespace {
@@ -130,32 +132,6 @@ TEST(SelectFolderDialog, KeepsTheButtonsAtTheRightEdgeAndTheTreeBetweenThePanels
   });
   EXPECT_EQ(after, before);
 }
-
-struct PathCase : Row {
-  Folder given;
-  const char* tail;  // written after the given folder
-  Folder selected;   // Path after OK without moving, with a backslash
-};
-
-class DialogInitialFolder : public ::testing::TestWithParam<PathCase> {};
-
-TEST_P(DialogInitialFolder, IsTheNearestExistingOneAndComesBackWithOneBackslash) {
-  const PathCase& c = GetParam();
-  const Tree tree;
-  DialogBench bench;
-  bench.Dialog().SetPath(tree.*c.given + c.tail);
-  EXPECT_TRUE(bench.Execute(Ok));
-  EXPECT_EQ(bench.Dialog().Path(), tree.*c.selected + "\\");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, DialogInitialFolder,
-    ::testing::Values(PathCase{"Folder", &Tree::b, "", &Tree::b},
-                      PathCase{"FolderWithBackslash", &Tree::b, "\\", &Tree::b},
-                      PathCase{"MissingTwoLevelsBelow", &Tree::a, "\\x\\y", &Tree::a},
-                      PathCase{"DriveRoot", &Tree::drive, "\\", &Tree::drive},
-                      PathCase{"NameEndingInTrailByte", &Tree::so, "", &Tree::so}),
-    RowName);
 
 struct EndingCase : Row {
   Preparation set_up;
@@ -276,7 +252,8 @@ class EventLog {
   void Add(const char* name, gui::TTreeNode* node, const std::string& selected) {
     std::string shown = selected;
     if (shown.starts_with(prefix_)) shown = "~" + shown.substr(prefix_.size());
-    entries.push_back(std::string(name) + " " + (node ? Cp932(node->Text()) : "-") + " " + shown);
+    entries.push_back(std::string(name) + " " + (node ? NarrowCp932(node->Text()) : "-") + " " +
+                      shown);
   }
 
   std::string prefix_;
@@ -366,7 +343,7 @@ TEST(SelectFolderDialog, TextWrittenFromAnEventShowsAtOnce) {
     Escape(w);
   });
   EXPECT_EQ(before, L"start");
-  EXPECT_EQ(after, Wide(tree.b + "\\"));
+  EXPECT_EQ(after, WidenCp932(tree.b + "\\"));
 }
 
 TEST(SelectFolderDialog, NeverFocusesADefaultButtonThatDoesNotExist) {
@@ -377,7 +354,6 @@ TEST(SelectFolderDialog, NeverFocusesADefaultButtonThatDoesNotExist) {
     B button;
     F focus;
   } cases[] = {
-      {{FocusDefaultButton}, B::btOk, F::fcDefaultButton},
       {{FocusDefaultButton, DefaultIs(B::btNone)}, B::btNone, F::fcTreeView},
       {{DefaultIs(B::btCancel), FocusDefaultButton}, B::btCancel, F::fcDefaultButton},
       {{FocusDefaultButton, DefaultIs(B::btCancel)}, B::btCancel, F::fcDefaultButton},
@@ -477,22 +453,26 @@ INSTANTIATE_TEST_SUITE_P(
                                 [] { return At(97, WorkBottom() - 352, 307, 352); }}),
     RowName);
 
-struct RootCase : Row {
+struct StartCase : Row {
   TRootFolder root;
-  Folder custom;  // null: none
-  bool result;    // OK without moving at b gives true and b, or false and no change
+  Folder custom;     // null: none
+  Folder given;      // the path set
+  const char* tail;  // written after the given folder
+  Folder selected;   // Path after OK without moving, with a backslash; null: nothing is selected,
+                     // OK gives false and leaves Path as set
 };
 
-class DialogOtherRoot : public ::testing::TestWithParam<RootCase> {};
+class DialogStartFolder : public ::testing::TestWithParam<StartCase> {};
 
-TEST_P(DialogOtherRoot, SelectsAFolderBelowItAndNothingOutsideIt) {
-  const RootCase& c = GetParam();
+TEST_P(DialogStartFolder, IsTheNearestExistingOneBelowTheRootAndComesBackWithOneBackslash) {
+  const StartCase& c = GetParam();
   const Tree tree;
   DialogBench bench;
   TSelectFolderDialog& dialog = bench.Dialog();
   dialog.SetRoot(c.root);
   dialog.SetCustomRootFolder(c.custom ? tree.*c.custom : "");
-  dialog.SetPath(tree.b);
+  const std::string given = tree.*c.given + c.tail;
+  dialog.SetPath(given);
   // The focus stays off the tree: a tree view that gets the focus with nothing selected selects
   // its first node.
   FocusDefaultButton(dialog);
@@ -501,19 +481,28 @@ TEST_P(DialogOtherRoot, SelectsAFolderBelowItAndNothingOutsideIt) {
     selected = Selected(w.tree) != nullptr;
     Ok(w);
   }),
-            c.result);
-  EXPECT_EQ(selected, c.result);
-  EXPECT_EQ(dialog.Path(), c.result ? tree.b + "\\" : tree.b);
+            c.selected != nullptr);
+  EXPECT_EQ(selected, c.selected != nullptr);
+  EXPECT_EQ(dialog.Path(), c.selected ? tree.*c.selected + "\\" : given);
 }
 
-INSTANTIATE_TEST_SUITE_P(Roots, DialogOtherRoot,
-                         ::testing::Values(RootCase{"CustomFolderWithPathInside",
-                                                    TRootFolder::rfCustom, &Tree::a, true},
-                                           RootCase{"CustomFolderWithPathOutside",
-                                                    TRootFolder::rfCustom, &Tree::so, false},
-                                           RootCase{"MyComputerWithPathInside",
-                                                    TRootFolder::rfMyComputer, nullptr, true}),
-                         RowName);
+constexpr TRootFolder kDesktop = TRootFolder::rfDesktop;
+constexpr TRootFolder kMyComputer = TRootFolder::rfMyComputer;
+constexpr TRootFolder kCustom = TRootFolder::rfCustom;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Paths, DialogStartFolder, ::testing::Values(
+    //        name                         root         custom     given         tail       selected
+    StartCase{"Folder",                    kDesktop,    nullptr,   &Tree::b,     "",        &Tree::b},
+    StartCase{"FolderWithBackslash",       kDesktop,    nullptr,   &Tree::b,     "\\",      &Tree::b},
+    StartCase{"MissingTwoLevelsBelow",     kDesktop,    nullptr,   &Tree::a,     "\\x\\y",  &Tree::a},
+    StartCase{"DriveRoot",                 kDesktop,    nullptr,   &Tree::drive, "\\",      &Tree::drive},
+    StartCase{"NameEndingInTrailByte",     kDesktop,    nullptr,   &Tree::so,    "",        &Tree::so},
+    StartCase{"CustomRootWithPathInside",  kCustom,     &Tree::a,  &Tree::b,     "",        &Tree::b},
+    StartCase{"CustomRootWithPathOutside", kCustom,     &Tree::so, &Tree::b,     "",        nullptr},
+    StartCase{"MyComputerWithPathInside",  kMyComputer, nullptr,   &Tree::b,     "",        &Tree::b}),
+    RowName);
+// clang-format on
 
 TEST(SelectFolderDialog, GivesTheTreeARootNameItKnowsForEveryRoot) {
   DialogBench bench;

@@ -11,6 +11,7 @@
 
 #include "app_driver.h"
 #include "dialog_bench.h"
+#include "table_row.h"
 #include "temp_dir.h"
 #include "tree_probe.h"
 #include "ui_probe.h"

@@ -13,6 +13,8 @@
 #include "edit.h"
 #include "form.h"
 #include "panel.h"
+#include "table_row.h"
+#include "test_form.h"
 #include "ui_probe.h"
 
 namespace pem::testing {
@@ -127,33 +129,24 @@ TEST(Layout, DockedPanelsAClientControlAndAnchoredButtonsKeepTheirPlacesWhenResi
   expect_kept("restored");
 }
 
-struct PlacementCase {
-  const char* name;
+struct PlacementCase : Row {
   TPosition position;
   TBorderStyle border;
   // The area in which the form with outer size 307 x 352 must be centred once shown; none for
   // the designed place, empty for anywhere on the screen.
   std::optional<SIZE> centred_in;
 };
-void PrintTo(const PlacementCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class Placement : public ::testing::TestWithParam<PlacementCase> {};
-
-struct PlainForm : TForm {
-  PlainForm(TComponent& owner, PlainForm*& self, const FormLayout& layout)
-      : TForm((self = this, owner), layout) {}
-};
 
 TEST_P(Placement, BoundsSetBeforeShowingHoldAndTheRulePlacesTheForm) {
   const PlacementCase& c = GetParam();
   TApplication application;
-  PlainForm* form = nullptr;
+  TestForm* form = nullptr;
   FormLayout layout = SizeableLayout(L"TPlacementTestForm");
   layout.client_width = 100;
   layout.client_height = 60;
-  application.CreateForm<PlainForm>(form, layout);
+  application.CreateForm<TestForm>(form, layout);
   // In the order a dialog prepares its window: size, position, then the frame.
   form->SetWidth(307);
   form->SetHeight(352);
@@ -196,7 +189,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, Placement, ::testing::Values(
     PlacementCase{"ScreenCenter",          TPosition::poScreenCenter,   TBorderStyle::bsSizeable, kScreen},
     PlacementCase{"DesktopCenter",         TPosition::poDesktopCenter,  TBorderStyle::bsDialog,   kDesktop},
     PlacementCase{"DefaultPositionDialog", TPosition::poDefaultPosOnly, TBorderStyle::bsDialog,   SIZE{}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 // clang-format on
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "form.h"
 #include "label.h"
 #include "panel.h"
+#include "test_form.h"
 #include "ui_probe.h"
 
 namespace pem::testing {
@@ -24,12 +25,8 @@ namespace {
 
 using namespace pem::gui;
 
-struct PlainForm : TForm {
-  PlainForm(TComponent& owner, PlainForm*& self)
-      : TForm((self = this, owner), FormLayout{.window_class = L"TMessagesTestForm",
-                                               .client_width = 200,
-                                               .client_height = 120}) {}
-};
+const FormLayout kPlainLayout{
+    .window_class = L"TMessagesTestForm", .client_width = 200, .client_height = 120};
 
 // A window of the framework's own whose handler of one creation message fails.
 class FailingWindow : public TWinControl {
@@ -52,8 +49,8 @@ class FailingWindow : public TWinControl {
 
 TEST(CreationFailure, EndsTheCreationWithTheHandlersErrorAndLeavesNoWindow) {
   TApplication application;
-  PlainForm* form = nullptr;
-  application.CreateForm<PlainForm>(form);
+  TestForm* form = nullptr;
+  application.CreateForm<TestForm>(form, kPlainLayout);
   const DWORD thread = GetCurrentThreadId();
   for (const UINT message : {UINT{WM_NCCREATE}, UINT{WM_CREATE}}) {
     std::atomic<bool> done = false;
@@ -113,8 +110,8 @@ class MenuServer : public TPanel {
 
 TEST(MenuMessages, ReachTheControlFromItsOwnWindowAndFromItsFormWhenAsked) {
   TApplication application;
-  PlainForm* form = nullptr;
-  application.CreateForm<PlainForm>(form);
+  TestForm* form = nullptr;
+  application.CreateForm<TestForm>(form, kPlainLayout);
   MenuServer& server = form->Create<MenuServer>(*form, ControlLayout{.width = 20, .height = 20});
   DRAWITEMSTRUCT menu_item{};
   menu_item.CtlType = ODT_MENU;
@@ -163,12 +160,12 @@ std::vector<HWND> ThreadWindows() {
 
 TEST(FormDestruction, LeavesNoWindowAndNoFontBehind) {
   TApplication application;
-  PlainForm* main = nullptr;
-  application.CreateForm<PlainForm>(main);
+  TestForm* main = nullptr;
+  application.CreateForm<TestForm>(main, kPlainLayout);
   const std::vector<HWND> before = ThreadWindows();
 
-  PlainForm* form = nullptr;
-  application.CreateForm<PlainForm>(form);
+  TestForm* form = nullptr;
+  application.CreateForm<TestForm>(form, kPlainLayout);
   TPanel& panel = form->Create<TPanel>(*form, ControlLayout{.height = 40, .align = TAlign::alTop});
   form->Create<TButton>(panel, ControlLayout{.left = 4, .top = 4, .width = 60, .height = 25});
   form->Create<TEdit>(*form, ControlLayout{.align = TAlign::alClient});

@@ -5,9 +5,9 @@
 
 #include <functional>
 #include <map>
-#include <ostream>
 #include <type_traits>
 
+#include "table_row.h"
 #include "task_memory.h"
 #include "win32_owners.h"
 
@@ -99,13 +99,9 @@ void ExpectShellBlocksReleasedOnce() {
   });
 }
 
-struct OwnerCase {
-  const char* name;
+struct OwnerCase : Row {
   std::function<void()> check;
 };
-void PrintTo(const OwnerCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class Owners : public ::testing::TestWithParam<OwnerCase> {};
 
@@ -141,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, Owners, ::testing::Values(
     OwnerCase{"AbsoluteIdList", [] { ExpectShellBlocksReleasedOnce<AbsoluteIdList>(); }},
     OwnerCase{"ChildIdList", [] { ExpectShellBlocksReleasedOnce<ChildIdList>(); }},
     OwnerCase{"ShellMemory", [] { ExpectShellBlocksReleasedOnce<ShellMemory<wchar_t>>(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 // clang-format on
 
 TEST(ComPtrReferences, ShareBorrowAndQueryEachHoldOneReferenceOfTheirOwn) {

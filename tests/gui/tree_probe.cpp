@@ -10,12 +10,6 @@ HTREEITEM Next(HWND tree, UINT relation, HTREEITEM item) {
       SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-}  // namespace
-
-HWND FindTree(HWND window) {
-  return FindChildWindow(window, [](HWND child) { return ClassName(child) == WC_TREEVIEWW; });
-}
-
 std::wstring ItemText(HWND tree, HTREEITEM item) {
   wchar_t text[MAX_PATH] = {};
   TVITEMW data{};
@@ -25,6 +19,12 @@ std::wstring ItemText(HWND tree, HTREEITEM item) {
   data.cchTextMax = MAX_PATH;
   SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
   return text;
+}
+
+}  // namespace
+
+HWND FindTree(HWND window) {
+  return FindChildWindow(window, [](HWND child) { return ClassName(child) == WC_TREEVIEWW; });
 }
 
 HTREEITEM Selected(HWND tree) {

@@ -11,7 +11,6 @@
 namespace pem::testing {
 
 HWND FindTree(HWND window);
-std::wstring ItemText(HWND tree, HTREEITEM item);
 HTREEITEM Selected(HWND tree);
 HTREEITEM RootItem(HWND tree);
 std::wstring SelectedText(HWND tree);

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,17 +17,16 @@
 #include "dialog_keys.h"
 #include "form.h"
 #include "mouse_input.h"
+#include "table_row.h"
+#include "test_form.h"
 #include "tree_view.h"
 #include "ui_probe.h"
+#include "win32_text.h"
 
 namespace pem::testing {
 namespace {
 
 using namespace pem::gui;
-
-std::string Narrow(const std::wstring& text) {
-  return std::string(text.begin(), text.end());
-}
 
 // User data that counts its live instances.
 struct CountedData : TObject {
@@ -52,22 +50,17 @@ class RecordingTree : public TCustomTreeView {
     return TCustomTreeView::WndProc(message, wparam, lparam);
   }
   void Edit(TTreeNode& node, const std::optional<std::wstring>& text) override {
-    if (!text) log_.push_back("cancel:" + Narrow(node.Text()));
+    if (!text) log_.push_back("cancel:" + NarrowCp932(node.Text()));
     TCustomTreeView::Edit(node, text);
   }
   void DoContextPopup(POINT, bool& handled) override {
     log_.push_back("popup");
     handled = true;
   }
-  void Delete(TTreeNode& node) override { log_.push_back("delete:" + Narrow(node.Text())); }
+  void Delete(TTreeNode& node) override { log_.push_back("delete:" + NarrowCp932(node.Text())); }
 
  private:
   std::vector<std::string>& log_;
-};
-
-struct TreeForm : TForm {
-  TreeForm(TComponent& owner, TreeForm*& self, const FormLayout& layout)
-      : TForm((self = this, owner), layout) {}
 };
 
 // A shown form with a tree of A (A1, A2), B (an expand button, no children) and C (C1), each
@@ -77,11 +70,11 @@ struct TreeWindow {
   std::vector<std::string> log;
   std::string veto;
   TApplication application;
-  TreeForm* form = nullptr;
+  TestForm* form = nullptr;
   RecordingTree* tree = nullptr;
 
   TreeWindow() {
-    application.CreateForm<TreeForm>(form, FormLayout{.window_class = L"TTreeTestForm",
+    application.CreateForm<TestForm>(form, FormLayout{.window_class = L"TTreeTestForm",
                                                       .client_width = 236,
                                                       .client_height = 196,
                                                       .position = TPosition::poScreenCenter});
@@ -108,9 +101,9 @@ struct TreeWindow {
   }
 
   void BindEvents() {
-    const auto name = [](TTreeNode* node) { return node ? Narrow(node->Text()) : "-"; };
+    const auto name = [](TTreeNode* node) { return node ? NarrowCp932(node->Text()) : "-"; };
     const auto note = [this](const char* kind, TTreeNode& node) {
-      log.push_back(std::string(kind) + ":" + Narrow(node.Text()));
+      log.push_back(std::string(kind) + ":" + NarrowCp932(node.Text()));
     };
     const auto check = [=, this](const char* kind, TTreeNode& node, bool& allow) {
       note(kind, node);
@@ -132,7 +125,7 @@ struct TreeWindow {
     tree->OnCollapsed.Bind([=](TObject&, TTreeNode& n) { note("collapsed", n); });
     tree->OnEdited.Bind([=, this](TObject&, TTreeNode& n, std::wstring& text) {
       note("edited", n);
-      log.back() += "=" + Narrow(text);
+      log.back() += "=" + NarrowCp932(text);
     });
   }
 
@@ -140,7 +133,7 @@ struct TreeWindow {
     for (TTreeNode* node = tree->GetFirstNode(); node; node = node->GetNext()) {
       if (node->Text() == text) return *node;
     }
-    throw std::runtime_error("no node " + Narrow(text));
+    throw std::runtime_error("no node " + NarrowCp932(text));
   }
 
   POINT LabelCentre(const std::wstring& text) const {
@@ -181,8 +174,7 @@ struct TreeWindow {
   }
 };
 
-struct EventCase {
-  const char* name;
+struct EventCase : Row {
   const char* veto;
   std::function<void(TreeWindow&)> arrange;  // before the log starts; A is selected then
   std::function<void(TreeWindow&)> act;
@@ -191,9 +183,6 @@ struct EventCase {
   bool a_expanded;
   const wchar_t* a_label;  // what the first node shows afterwards
 };
-void PrintTo(const EventCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class TreeEvents : public ::testing::TestWithParam<EventCase> {};
 
@@ -269,7 +258,7 @@ INSTANTIATE_TEST_SUITE_P(ByUser, TreeEvents, ::testing::Values(
     EventCase{"EditEndedWithReturn",    "",                {},                kEditThen(kKey(VK_RETURN)), kEdits,                        L"xy",    false,  L"xy"},
     EventCase{"EditEndedWithEscape",    "",                {},                kEditThen(kKey(VK_ESCAPE)), kCancels,                      L"A",     false,  L"A"},
     EventCase{"EditVetoed",             "editing",         {},                kRefuseEdit,         {"editing:A"},                        L"A",     false,  L"A"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 
 // A program's expansion runs the checks and events once, also where the control reports nothing.
 INSTANTIATE_TEST_SUITE_P(ByProgram, TreeEvents, ::testing::Values(
@@ -283,18 +272,14 @@ INSTANTIATE_TEST_SUITE_P(ByProgram, TreeEvents, ::testing::Values(
     EventCase{"ExpandWithoutChildren",  "",                {},                kExpandB,            {"expanding:B"},                      L"A",     false,  L"A"},
     EventCase{"EditCommitted",          "",                {},                kEndByProgram(false), kEdits,                              L"xy",    false,  L"xy"},
     EventCase{"EditCancelled",          "",                {},                kEndByProgram(true), kCancels,                             L"A",     false,  L"A"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 // clang-format on
 
-struct DeletionCase {
-  const char* name;
+struct DeletionCase : Row {
   std::function<void(TreeWindow&)> act;
   std::vector<std::string> deleted;  // in any order
   int left;                          // nodes and data objects still alive
 };
-void PrintTo(const DeletionCase& c, std::ostream* out) {
-  *out << c.name;
-}
 
 class TreeDeletion : public ::testing::TestWithParam<DeletionCase> {};
 
@@ -339,7 +324,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, TreeDeletion, ::testing::Values(
     DeletionCase{"FormDestroyed",   kDestroyForm,                                 kAllDeleted,                            0},
     // The derived part is gone first: the base frees the nodes without the derived hook.
     DeletionCase{"TreeDestroyed",   [](TreeWindow& w) { w.form->DestroyComponent(*w.tree); }, {}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    RowName);
 // clang-format on
 
 TEST(TreeView, NodesStandWhereTheyWereAdded) {

@@ -148,7 +148,6 @@ MessageBoxSeen AnswerMessageBox(DWORD thread, HWND form) {
   if (const HWND icon = FindIconStatic(box))
     seen.icon = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
   seen.owner = GetWindow(box, GW_OWNER);
-  seen.owner_enabled = IsWindowEnabled(seen.owner) != FALSE;
   seen.form_enabled = IsWindowEnabled(form) != FALSE;
   PostMessageW(ok, BM_CLICK, 0, 0);
   WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });

@@ -47,7 +47,6 @@ struct MessageBoxSeen {
   std::wstring caption;
   HICON icon = nullptr;
   HWND owner = nullptr;
-  bool owner_enabled = true;
   bool form_enabled = true;
 };
 
