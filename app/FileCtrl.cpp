@@ -5,8 +5,9 @@
 #include <shlobj.h>
 
 #include "application.h"
-#include "filesystem.h"
+#include "file_checks.h"
 #include "thread_windows.h"
+#include "win32_long_path.h"
 #include "win32_owners.h"
 #include "win32_text.h"
 
@@ -22,11 +23,10 @@ int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
 
 }  // namespace
 
-bool BrowseForDirectory(const std::string& title, std::string& directory) {
-  if (!FolderExists(directory)) directory.clear();
+bool BrowseForDirectory(const std::string& title, std::wstring& directory) {
+  if (!FolderExistsAt(LongPathForm(directory))) directory.clear();
 
   const std::wstring wide_title = WidenCp932(title);
-  const std::wstring initial = WidenCp932(directory);
   // The browser writes the chosen item's display name here, never more than MAX_PATH characters;
   // the path is taken from the item itself.
   std::wstring display_name(MAX_PATH, L'\0');
@@ -35,9 +35,9 @@ bool BrowseForDirectory(const std::string& title, std::string& directory) {
   browse.pszDisplayName = display_name.data();
   browse.lpszTitle = wide_title.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
-  if (!initial.empty()) {
+  if (!directory.empty()) {
     browse.lpfn = BrowseCallback;
-    browse.lParam = reinterpret_cast<LPARAM>(initial.c_str());
+    browse.lParam = reinterpret_cast<LPARAM>(directory.c_str());
   }
 
   AbsoluteIdList chosen;
@@ -49,11 +49,9 @@ bool BrowseForDirectory(const std::string& title, std::string& directory) {
   if (!chosen) return false;
   // A confirmed item without a usable path counts as no choice; the text stays as it was.
   ShellMemory<wchar_t> path;
-  std::string narrow;
-  if (FAILED(SHGetNameFromIDList(chosen.get(), SIGDN_FILESYSPATH, path.put())) || !path ||
-      !ExactCp932(path.get(), narrow))
+  if (FAILED(SHGetNameFromIDList(chosen.get(), SIGDN_FILESYSPATH, path.put())) || !path)
     return false;
-  directory = std::move(narrow);
+  directory = path.get();
   return true;
 }
 

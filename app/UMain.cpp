@@ -4,8 +4,9 @@
 #include "SelectFolderDialog.h"
 #include "app_messages.h"
 #include "application.h"
-#include "filesystem.h"
+#include "file_checks.h"
 #include "messages.h"
+#include "win32_text.h"
 
 namespace pem {
 
@@ -92,8 +93,15 @@ void TForm1::Button3Click(gui::TObject&) {
   Close();
 }
 
+// The folders are used as typed, also where code page 932 cannot name them: the run's own file
+// system maps their texts to them.
 void TForm1::Button2Click(gui::TObject&) {
-  RunConversion(*this);
+  const std::unique_ptr<FileSystem> file_system = NewPlatformFileSystem();
+  if (!folders_.Prepare(NarrowUtf8(Edit1.WideText()), NarrowUtf8(Edit2.WideText()), *file_system)) {
+    ApplicationMessageBox(msg::kBadOutputFolder, msg::kBadOutputFolderCaption, BoxKind::kError);
+    return;
+  }
+  RunConversion(*this, *file_system);
 }
 
 // The dialog starts at its root, not at the folder typed in Edit1, and the folder it gives
@@ -109,9 +117,9 @@ void TForm1::Button1Click(gui::TObject&) {
 }
 
 void TForm1::Button4Click(gui::TObject&) {
-  std::string directory = Edit2.Text();
+  std::wstring directory = Edit2.WideText();
   BrowseForDirectory(msg::kOutputFolderBrowseTitle, directory);
-  Edit2.SetText(directory);
+  Edit2.SetWideText(directory);
 }
 
 void TForm1::SetControlsEnabled(bool enabled) {
@@ -119,11 +127,11 @@ void TForm1::SetControlsEnabled(bool enabled) {
 }
 
 std::string TForm1::InstallFolderText() {
-  return Edit1.Text();
+  return folders_.Install().text;
 }
 
 std::string TForm1::OutputFolderText() {
-  return Edit2.Text();
+  return folders_.Out().text;
 }
 
 void TForm1::ApplicationMessageBox(const std::string& text, const std::string& caption,

@@ -10,6 +10,7 @@
 #include "label.h"
 #include "progress_bar.h"
 #include "progress_indicator.h"
+#include "run_folders.h"
 
 namespace pem {
 
@@ -49,6 +50,7 @@ class TForm1 : public gui::TForm, public ConversionHost {
 
  private:
   ProgressBarIndicator progress_;
+  RunFolders folders_;  // of the run under way
 };
 
 // The main window, once created.

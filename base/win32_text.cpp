@@ -18,15 +18,33 @@ std::string Narrow(std::wstring_view text, BOOL* lossy) {
   return narrow;
 }
 
+std::wstring Widen(UINT code_page, std::string_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(code_page, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(code_page, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
 }  // namespace
 
 std::wstring WidenCp932(std::string_view text) {
+  return Widen(kCodePage, text);
+}
+
+std::wstring WidenUtf8(std::string_view text) {
+  return Widen(CP_UTF8, text);
+}
+
+std::string NarrowUtf8(std::wstring_view text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(kCodePage, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(kCodePage, 0, text.data(), size, wide.data(), length);
-  return wide;
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
+  return narrow;
 }
 
 std::string NarrowCp932(std::wstring_view text) {

@@ -1,4 +1,5 @@
-// Code page 932 text at the Windows API boundary, independent of the system's ANSI code page.
+// Code page 932 text at the Windows API boundary, independent of the system's ANSI code page, and
+// UTF-8, in which portable code carries paths that code page 932 cannot hold.
 #pragma once
 
 #include <string>
@@ -16,5 +17,9 @@ std::string NarrowCp932(std::wstring_view text);
 // True, with the converted text in `narrow`, when every character has a code page 932 form;
 // otherwise false and `narrow` untouched.
 bool ExactCp932(std::wstring_view text, std::string& narrow);
+
+// An unpaired surrogate becomes U+FFFD, in either direction.
+std::wstring WidenUtf8(std::string_view text);
+std::string NarrowUtf8(std::wstring_view text);
 
 }  // namespace pem

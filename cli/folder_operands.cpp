@@ -30,79 +30,25 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
   }
 }
 
-// A code page 932 folder text without its final separators.
-std::string BareText(std::string text) {
-  while (text.size() > 1 && (EndsWithChar(text, '\\') || text.back() == '/')) text.pop_back();
-  return text;
-}
-
-// A folder as given without its final separators.
-std::string BareGiven(std::string path) {
-  while (path.size() > 1 && (path.back() == '/' || (!kSlashSeparates && path.back() == '\\'))) {
-    path.pop_back();
-  }
-  return path;
-}
-
-// True when `inner` is `outer` or lies below it.
-bool Within(const std::string& inner, const std::string& outer) {
-  return inner.starts_with(outer) && (inner.size() == outer.size() || outer == "/" ||
-                                      inner[outer.size()] == '\\' || inner[outer.size()] == '/');
-}
-
 }  // namespace
-
-FolderOperands::Folder FolderOperands::Take(const std::string& given) {
-  Folder folder;
-  folder.given = given;
-  folder.exact = Utf8ToCp932(given, folder.text, true);
-  if (!folder.exact) Utf8ToCp932(given, folder.text, false);
-  return folder;
-}
-
-bool FolderOperands::StandInsMislead() const {
-  for (const auto& [inner, outer] : {std::pair{&out_, &install_}, std::pair{&install_, &out_}}) {
-    if (Within(BareText(inner->text), BareText(outer->text)) &&
-        !Within(BareGiven(inner->given), BareGiven(outer->given))) {
-      return true;
-    }
-  }
-  return false;
-}
 
 bool FolderOperands::Prepare(const std::string& install, const std::string& out,
                              FileSystem& file_system) {
-  install_ = Take(install);
-  out_ = Take(out);
-  // A stand-in within the other folder's, while the folders themselves are not so, would send
-  // files into the wrong folder: the output folder's stand-in then takes full-width question
-  // marks, which no other stand-in has.
-  if (!out_.exact && StandInsMislead()) out_.text = ReplaceChar(out_.text, '?', "\x81\x48");
-  if (StandInsMislead()) {
-    refused_ = out_.given;
-    return false;
-  }
-  for (const Folder* folder : {&install_, &out_}) {
-    const bool mapped =
-        !folder->given.empty() && file_system.MapFolder(folder->text, folder->given);
-    if (!mapped && !folder->exact) {
-      refused_ = folder->given;
-      return false;
-    }
-  }
-  if (!EndsWithChar(install_.text, '\\') && !EndsWithChar(install_.text, '/')) {
-    install_.text += '\\';
+  if (!folders_.Prepare(install, out, file_system)) return false;
+  install_text_ = folders_.Install().text;
+  if (!EndsWithChar(install_text_, '\\') && !EndsWithChar(install_text_, '/')) {
+    install_text_ += '\\';
   }
   return true;
 }
 
 std::string FolderOperands::BareInstallText() const {
-  return BareText(install_.text);
+  return BareText(install_text_);
 }
 
 std::string FolderOperands::Printable(std::string_view cp932) const {
   std::string text = Utf8WithSeparators(cp932);
-  for (const Folder* folder : {&install_, &out_}) {
+  for (const RunFolder* folder : {&folders_.Install(), &folders_.Out()}) {
     if (folder->exact) continue;
     ReplaceAll(text, Utf8WithSeparators(BareText(folder->text)), BareGiven(folder->given));
   }

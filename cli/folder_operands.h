@@ -1,13 +1,13 @@
-// The two folders of the command line as the conversion takes them: code page 932 texts. On
-// POSIX a folder whose path has characters outside code page 932 is still used as the bytes it
-// is: the file system maps a stand-in text (those characters as "?") to its own path.
+// The two folders of the command line as the conversion takes them (see run_folders.h), with the
+// installation folder's final separator added and messages written back in the folders' own
+// names.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "filesystem.h"
+#include "run_folders.h"
 
 namespace pem {
 
@@ -17,32 +17,21 @@ class FolderOperands {
   bool Prepare(const std::string& install, const std::string& out, FileSystem& file_system);
 
   // The installation folder as a prefix, with a final separator.
-  const std::string& InstallText() const { return install_.text; }
-  const std::string& OutText() const { return out_.text; }
+  const std::string& InstallText() const { return install_text_; }
+  const std::string& OutText() const { return folders_.Out().text; }
   // Each folder's text without the final separator, and as it was given.
   std::string BareInstallText() const;
-  const std::string& InstallGiven() const { return install_.given; }
-  const std::string& OutGiven() const { return out_.given; }
-  const std::string& Refused() const { return refused_; }
+  const std::string& InstallGiven() const { return folders_.Install().given; }
+  const std::string& OutGiven() const { return folders_.Out().given; }
+  const std::string& Refused() const { return folders_.Refused(); }
 
   // A message of the conversion (code page 932) as its user reads it: UTF-8, with the platform's
   // folder separator and the folders written as they were given.
   std::string Printable(std::string_view cp932) const;
 
  private:
-  struct Folder {
-    std::string given;  // as on the command line
-    std::string text;   // as the conversion takes it
-    bool exact = true;  // false for a stand-in text
-  };
-
-  static Folder Take(const std::string& given);
-  // True when one stand-in text lies within the other while its folder does not.
-  bool StandInsMislead() const;
-
-  Folder install_;
-  Folder out_;
-  std::string refused_;
+  RunFolders folders_;
+  std::string install_text_;
 };
 
 }  // namespace pem

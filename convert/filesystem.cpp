@@ -28,12 +28,4 @@ std::unique_ptr<OutputFolder> FileSystem::OpenOutputFolder(const std::string& pa
   return std::make_unique<PathOutputFolder>(*this, path);
 }
 
-bool FileMatchExists(const std::string& path) {
-  return PlatformFileSystem().FileMatchExists(path);
-}
-
-bool FolderExists(const std::string& path) {
-  return PlatformFileSystem().FolderExists(path);
-}
-
 }  // namespace pem

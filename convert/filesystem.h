@@ -65,9 +65,10 @@ class FileSystem {
     (void)folder;
     return 0;
   }
-  // Makes the folder whose path is `native`, in the platform's own bytes, reachable: paths that
-  // begin with the component(s) `text` lead into it. False where paths are code page 932 text
-  // only (Windows), and then `text` must be the exact text of the folder.
+  // Makes the folder whose path is `native` (the platform's own bytes on POSIX, UTF-8 on Windows)
+  // reachable: paths that begin with the component(s) `text` lead into it, and what follows is
+  // converted from code page 932. False where the file system cannot map, and then `text` must
+  // be the exact text of the folder.
   virtual bool MapFolder(const std::string& text, const std::string& native) {
     (void)text;
     (void)native;
@@ -82,9 +83,8 @@ class FileSystem {
 
 // The file system of the platform the program runs on.
 FileSystem& PlatformFileSystem();
-
-// Shorthands for the platform's file system.
-bool FileMatchExists(const std::string& path);
-bool FolderExists(const std::string& path);
+// A file system of the platform of its own, with no folder mapped yet: one for each run that
+// maps its folders, so that no run sees another's.
+std::unique_ptr<FileSystem> NewPlatformFileSystem();
 
 }  // namespace pem

@@ -14,6 +14,7 @@
 
 #include "cp932.h"
 #include "cp932_convert.h"
+#include "file_checks.h"
 #include "filesystem.h"
 #include "posix_path.h"
 #include "system_error.h"
@@ -33,20 +34,6 @@ class FileDescriptor {
 
  private:
   int fd_;
-};
-
-class DirectoryStream {
- public:
-  explicit DirectoryStream(const std::string& path) : dir_(::opendir(path.c_str())) {}
-  DirectoryStream(const DirectoryStream&) = delete;
-  DirectoryStream& operator=(const DirectoryStream&) = delete;
-  ~DirectoryStream() {
-    if (dir_ != nullptr) ::closedir(dir_);
-  }
-  DIR* get() const { return dir_; }
-
- private:
-  DIR* dir_;
 };
 
 std::uint32_t WindowsErrorCode(int error) {
@@ -97,15 +84,6 @@ std::int64_t Nanoseconds(const struct stat& info) {
 #else
   return info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
 #endif
-}
-
-bool IsDirectory(const std::string& folder, const dirent& entry) {
-#ifdef DT_DIR
-  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return entry.d_type == DT_DIR;
-#endif
-  struct stat info;
-  const std::string path = folder + "/" + entry.d_name;
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 class PosixOutputFile : public OutputFile {
@@ -182,29 +160,9 @@ std::string FoundIgnoringCase(const std::string& native) {
 
 class PosixFileSystem : public FileSystem {
  public:
-  bool FileMatchExists(const std::string& path) override {
-    const std::string native = Native(path);
-    const std::size_t slash = native.rfind('/');
-    const std::string pattern = slash == std::string::npos ? native : native.substr(slash + 1);
-    if (pattern.find_first_of("*?") == std::string::npos) {
-      struct stat info;
-      return !native.empty() && ::stat(native.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-    }
-    const std::string folder = slash == std::string::npos ? "."
-                               : slash == 0               ? "/"
-                                                          : native.substr(0, slash);
-    DirectoryStream dir(folder);
-    if (dir.get() == nullptr) return false;
-    while (const dirent* entry = ::readdir(dir.get())) {
-      if (WildcardMatch(pattern, entry->d_name)) return !IsDirectory(folder, *entry);
-    }
-    return false;
-  }
+  bool FileMatchExists(const std::string& path) override { return FileMatchExistsAt(Native(path)); }
 
-  bool FolderExists(const std::string& path) override {
-    struct stat info;
-    return !path.empty() && ::stat(Native(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-  }
+  bool FolderExists(const std::string& path) override { return FolderExistsAt(Native(path)); }
 
   std::uint32_t CreateFolder(const std::string& path) override {
     return ::mkdir(Native(path).c_str(), 0777) == 0 ? 0 : WindowsErrorCode(errno);
@@ -322,6 +280,10 @@ std::string SystemErrorDescription(std::uint32_t code) {
 FileSystem& PlatformFileSystem() {
   static PosixFileSystem file_system;
   return file_system;
+}
+
+std::unique_ptr<FileSystem> NewPlatformFileSystem() {
+  return std::make_unique<PosixFileSystem>();
 }
 
 }  // namespace pem

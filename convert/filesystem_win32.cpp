@@ -1,9 +1,16 @@
 // The file system on Windows: the wide API with paths converted from code page 932, so that names
-// are the same whatever the system's ANSI code page is.
+// are the same whatever the system's ANSI code page is, and handed to the system in their
+// long-path form, so that only the file system's own limit on names applies.
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
+#include "cp932.h"
+#include "file_checks.h"
 #include "filesystem.h"
 #include "system_error.h"
+#include "win32_long_path.h"
 #include "win32_owners.h"
 #include "win32_text.h"
 
@@ -32,24 +39,16 @@ class Win32OutputFile : public OutputFile {
 
 class Win32FileSystem : public FileSystem {
  public:
-  bool FileMatchExists(const std::string& path) override {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW(WidenCp932(path).c_str(), &data));
-    return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  }
+  bool FileMatchExists(const std::string& path) override { return FileMatchExistsAt(System(path)); }
 
-  bool FolderExists(const std::string& path) override {
-    if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(WidenCp932(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  }
+  bool FolderExists(const std::string& path) override { return FolderExistsAt(System(path)); }
 
   std::uint32_t CreateFolder(const std::string& path) override {
-    return CreateDirectoryW(WidenCp932(path).c_str(), nullptr) ? 0 : GetLastError();
+    return CreateDirectoryW(System(path).c_str(), nullptr) ? 0 : GetLastError();
   }
 
   std::unique_ptr<OutputFile> CreateOutputFile(const std::string& path) override {
-    UniqueFileHandle file(CreateFileW(WidenCp932(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+    UniqueFileHandle file(CreateFileW(System(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return nullptr;
     return std::make_unique<Win32OutputFile>(std::move(file));
@@ -58,7 +57,7 @@ class Win32FileSystem : public FileSystem {
   // One call that checks and creates, so that a file which appears between a search and the
   // creation is never emptied.
   std::unique_ptr<OutputFile> CreateNewOutputFile(const std::string& path, bool& exists) override {
-    const std::wstring wide = WidenCp932(path);
+    const std::wstring wide = System(path);
     UniqueFileHandle file(CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     const DWORD error = static_cast<bool>(file) ? ERROR_SUCCESS : GetLastError();
@@ -71,9 +70,25 @@ class Win32FileSystem : public FileSystem {
     return std::make_unique<Win32OutputFile>(std::move(file));
   }
 
+  // `native` is the folder's path in UTF-8, as it was typed or given.
+  bool MapFolder(const std::string& text, const std::string& native) override {
+    std::string folder_text = text;
+    while (folder_text.size() > 1 && EndsWithChar(folder_text, '\\')) folder_text.pop_back();
+    std::wstring folder = WidenUtf8(native);
+    while (folder.size() > 1 && folder.back() == L'\\') folder.pop_back();
+    for (auto& mapped : folders_) {
+      if (mapped.first == folder_text) {
+        mapped.second = std::move(folder);
+        return true;
+      }
+    }
+    folders_.emplace_back(std::move(folder_text), std::move(folder));
+    return true;
+  }
+
   std::optional<FileStamp> StampOf(const std::string& path) override {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(WidenCp932(path).c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(System(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       return {};
     }
@@ -82,7 +97,7 @@ class Win32FileSystem : public FileSystem {
   }
 
   std::optional<std::string> ReadWholeFile(const std::string& path, FileStamp& stamp) override {
-    UniqueFileHandle file(CreateFileW(WidenCp932(path).c_str(), GENERIC_READ,
+    UniqueFileHandle file(CreateFileW(System(path).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
@@ -103,6 +118,27 @@ class Win32FileSystem : public FileSystem {
     }
     return bytes;
   }
+
+ private:
+  // The system's path: a mapped folder at the start (the longest one) is replaced by its own
+  // path, the rest converted from code page 932.
+  std::wstring System(const std::string& path) const {
+    const std::pair<std::string, std::wstring>* best = nullptr;
+    for (const auto& folder : folders_) {
+      const std::string& text = folder.first;
+      if (!path.starts_with(text) || (best != nullptr && best->first.size() >= text.size())) {
+        continue;
+      }
+      // A drive's root keeps its final separator.
+      if (path.size() == text.size() || path[text.size()] == '\\' || EndsWithChar(text, '\\'))
+        best = &folder;
+    }
+    if (best == nullptr) return SystemPathOf(path);
+    return LongPathForm(best->second +
+                        WidenCp932(std::string_view(path).substr(best->first.size())));
+  }
+
+  std::vector<std::pair<std::string, std::wstring>> folders_;  // code page 932 text, own path
 };
 
 }  // namespace
@@ -130,6 +166,10 @@ std::string SystemErrorDescription(std::uint32_t code) {
 FileSystem& PlatformFileSystem() {
   static Win32FileSystem file_system;
   return file_system;
+}
+
+std::unique_ptr<FileSystem> NewPlatformFileSystem() {
+  return std::make_unique<Win32FileSystem>();
 }
 
 }  // namespace pem

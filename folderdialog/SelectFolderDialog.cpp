@@ -4,7 +4,7 @@
 
 #include "FolderDialogUnit.h"
 #include "application.h"
-#include "filesystem.h"
+#include "file_checks.h"
 #include "folder_dialog_rules.h"
 #include "win32_text.h"
 

@@ -5,7 +5,14 @@
 #include <set>
 
 #include "forwarding_file_system.h"
+#include "run_folders.h"
 #include "temp_dir.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "win32_owners.h"
+#endif
 
 namespace pem {
 namespace {
@@ -267,6 +274,124 @@ TEST_F(ConversionRunTest, CategoryNamesCannotLeaveTheOutputFolder) {
   EXPECT_EQ(Tree(), expected);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 2);
 }
+
+// Folders that code page 932 cannot name, and paths of more than 1,000 characters: the run takes
+// its folders as given, through its own file system's map, and reads and writes below them what
+// it reads and writes below plain folders.
+struct FolderCase {
+  const char* name;
+  const char* install;  // UTF-8, relative to the test's folder
+  const char* out;
+};
+void PrintTo(const FolderCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class RunFolderTest : public ::testing::TestWithParam<FolderCase> {
+ protected:
+  // A folder below the test's, as a user gives it.
+  std::filesystem::path Below(const char* utf8) const {
+    const std::u8string relative(reinterpret_cast<const char8_t*>(utf8));
+    return (dir_.path() / std::filesystem::path(relative)).make_preferred();
+  }
+  // The same for the test's own file functions, which on Windows know no other way to reach a
+  // path of more than 260 characters.
+  static std::filesystem::path Reachable(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return L"\\\\?\\" + path.wstring();
+#else
+    return path;
+#endif
+  }
+  static std::string Given(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+  }
+  // Every folder and file below `folder`, as a relative UTF-8 path with its contents. The
+  // folder's entries are listed by name, so that no part of the library that knows no long
+  // paths walks the tree.
+  void ReadTree(const std::filesystem::path& folder, const std::string& relative,
+                std::map<std::string, std::string>& tree) {
+    for (const std::filesystem::path& name : Names(folder)) {
+      const std::filesystem::path path = folder / name;
+      const std::u8string utf8 = name.u8string();
+      const std::string key = relative + std::string(utf8.begin(), utf8.end());
+      longest_ = std::max(longest_, path.native().size());
+      const bool is_folder = std::filesystem::is_directory(path);
+      tree[key] = is_folder ? "<dir>" : ReadBytes(path);
+      if (is_folder) ReadTree(path, key + "/", tree);
+    }
+  }
+  static std::vector<std::filesystem::path> Names(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> names;
+#ifdef _WIN32
+    WIN32_FIND_DATAW data;
+    const UniqueFindHandle find(FindFirstFileW((folder / L"*").c_str(), &data));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.get(), &data)) {
+      const std::wstring name = data.cFileName;
+      if (name != L"." && name != L"..") names.emplace_back(name);
+    }
+#else
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      names.push_back(entry.path().filename());
+#endif
+    return names;
+  }
+  // Runs with the folders as a window or a command line gives them; gives the tree written.
+  std::map<std::string, std::string> Run(const char* install, const char* out) {
+    std::filesystem::create_directories(Reachable(Below(out)));
+    const std::unique_ptr<FileSystem> file_system = NewPlatformFileSystem();
+    RunFolders folders;
+    EXPECT_TRUE(folders.Prepare(Given(Below(install)) + '\\', Given(Below(out)), *file_system));
+    RecordingHost host(folders.Install().text, folders.Out().text);
+    EXPECT_EQ(RunConversion(host, *file_system), RunOutcome::kCompleted);
+    EXPECT_EQ(host.events.back(), kFinished);
+    std::map<std::string, std::string> tree;
+    ReadTree(Reachable(Below(out)), "", tree);
+    return tree;
+  }
+
+  TempDir dir_;
+  std::size_t longest_ = 0;  // characters (bytes on POSIX) of the longest path written
+};
+
+TEST_P(RunFolderTest, WritesTheTreeItWritesBelowPlainFolders) {
+  const FolderCase& c = GetParam();
+  std::filesystem::create_directories(Reachable(Below(c.install)));
+  const std::string title(200, 't');
+  const std::pair<const char*, std::string> sources[] = {
+      {"pemri.exe", ""},
+      {"pmridata.ini", Sjis("[ItemData]\r\nCount=2\r\n0=ソフト\r\n1=inst\r\n")},
+      {"dicdata.ini",
+       Sjis("[DicData0]\r\nCount=2\r\n0=朝\r\n1=昼\r\n[DicData1]\r\nCount=1\r\n0=x\r\n")},
+      {"expdata.ini",
+       Sjis("[DicExpData0]\r\n0=おはよう\r\n1=" + title + "\r\n[DicExpData1]\r\n0=y\r\n")},
+  };
+  for (const auto& [name, bytes] : sources) WriteBytes(Reachable(Below(c.install)) / name, bytes);
+
+  const std::map<std::string, std::string> plain = Run(c.install, "plain");
+  EXPECT_EQ(plain.size(), 5u);
+  longest_ = 0;
+  EXPECT_EQ(Run(c.install, c.out), plain);
+  if (std::string_view(c.name).starts_with("Paths")) {
+    EXPECT_GE(longest_, 1000u);
+  }
+}
+
+#define D190                                                                                       \
+  "dddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd" \
+  "dddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd" \
+  "dd"
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, RunFolderTest,
+    ::testing::Values(FolderCase{"CodePage932CannotName", "José/tool", "Zoë/out"},
+                      // As stand-ins the installation folder lies within the output folder, where
+                      // the category "inst" is written; the folders themselves do not.
+                      FolderCase{"StandInsThatWouldNest", "Josè/inst", "José"},
+                      FolderCase{"PathsOfMoreThan1000Characters", D190 "/" D190 "/" D190 "/tool",
+                                 D190 "/" D190 "/" D190 "/" D190 "/" D190 "/out"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pem

@@ -127,38 +127,42 @@ TEST_P(FolderBrowser, OpensAtEdit2AndWritesTheChoiceBack) {
 std::wstring Chosen(const Folders& f) {
   return f.chosen.wstring();
 }
+std::wstring Cafe(const Folders& f) {
+  return (f.chosen / L"café").wstring();
+}
 std::wstring Empty(const Folders&) {
   return L"";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FolderBrowser,
-    ::testing::Values(
-        BrowseCase{"CancelKeepsAnExistingFolder", Chosen, L"保存先", Cancel, Chosen},
-        BrowseCase{"OkOnTheSameFolderKeepsIt", Chosen, L"保存先", Confirm, Chosen},
-        BrowseCase{"OkOnAnotherFolderWritesItsPath", Chosen, L"保存先",
-                   [](const BrowserSeen& seen) {
-                     ASSERT_TRUE(SelectChild(seen.tree, L"child"));
-                     Confirm(seen);
-                   },
-                   [](const Folders& f) { return f.child.wstring(); }},
-        // A name without a code page 932 form would reach the conversion as another path.
-        BrowseCase{"OkOnAFolderCodePage932CannotNameKeepsTheText", Chosen, L"保存先",
-                   [](const BrowserSeen& seen) {
-                     ASSERT_TRUE(SelectChild(seen.tree, L"café"));
-                     Confirm(seen);
-                   },
-                   Chosen},
-        BrowseCase{"TrailingSeparatorCountsAsExisting",
-                   [](const Folders& f) { return Chosen(f) + L"\\"; }, L"保存先", Cancel,
-                   [](const Folders& f) { return Chosen(f) + L"\\"; }},
-        BrowseCase{"CancelOnEmptyStaysEmpty", Empty, nullptr, Cancel, Empty},
-        BrowseCase{"CancelEmptiesAMissingFolder",
-                   [](const Folders& f) { return Chosen(f) + L"\\missing"; }, nullptr, Cancel,
-                   Empty},
-        BrowseCase{"CancelEmptiesAFilePath",
-                   [](const Folders& f) { return (f.chosen / "file.txt").wstring(); }, nullptr,
-                   Cancel, Empty}),
+    ::testing::Values(BrowseCase{"CancelKeepsAnExistingFolder", Chosen, L"保存先", Cancel, Chosen},
+                      BrowseCase{"OkOnTheSameFolderKeepsIt", Chosen, L"保存先", Confirm, Chosen},
+                      BrowseCase{"OkOnAnotherFolderWritesItsPath", Chosen, L"保存先",
+                                 [](const BrowserSeen& seen) {
+                                   ASSERT_TRUE(SelectChild(seen.tree, L"child"));
+                                   Confirm(seen);
+                                 },
+                                 [](const Folders& f) { return f.child.wstring(); }},
+                      // Folders that code page 932 cannot name are kept as they are.
+                      BrowseCase{"OkOnAFolderCodePage932CannotNameWritesItsPath", Chosen, L"保存先",
+                                 [](const BrowserSeen& seen) {
+                                   ASSERT_TRUE(SelectChild(seen.tree, L"café"));
+                                   Confirm(seen);
+                                 },
+                                 Cafe},
+                      BrowseCase{"CancelKeepsAFolderCodePage932CannotName", Cafe, L"café", Cancel,
+                                 Cafe},
+                      BrowseCase{"TrailingSeparatorCountsAsExisting",
+                                 [](const Folders& f) { return Chosen(f) + L"\\"; }, L"保存先",
+                                 Cancel, [](const Folders& f) { return Chosen(f) + L"\\"; }},
+                      BrowseCase{"CancelOnEmptyStaysEmpty", Empty, nullptr, Cancel, Empty},
+                      BrowseCase{"CancelEmptiesAMissingFolder",
+                                 [](const Folders& f) { return Chosen(f) + L"\\missing"; }, nullptr,
+                                 Cancel, Empty},
+                      BrowseCase{"CancelEmptiesAFilePath",
+                                 [](const Folders& f) { return (f.chosen / "file.txt").wstring(); },
+                                 nullptr, Cancel, Empty}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -21,7 +21,8 @@ namespace pem::testing {
 namespace {
 
 // Folders on the desktop, which the dialog lists right below its root: one with the tool, one
-// without, and one whose first match for the tool's pattern is a folder.
+// without, one whose first match for the tool's pattern is a folder, and one with the tool whose
+// name the dialog's code page 932 path cannot hold.
 class DesktopFolders {
  public:
   DesktopFolders() {
@@ -34,6 +35,8 @@ class DesktopFolders {
     std::filesystem::create_directories(root_ / "empty");
     std::filesystem::create_directories(root_ / "decoy" / "pemri0.exe");
     WriteBytes(root_ / "decoy" / "pemri1.exe", "");
+    std::filesystem::create_directories(root_ / L"café");
+    WriteBytes(root_ / L"café" / "pemri.exe", "");
   }
   DesktopFolders(const DesktopFolders&) = delete;
   DesktopFolders& operator=(const DesktopFolders&) = delete;
@@ -101,6 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, InstallFolderBrowse,
                          ::testing::Values(BrowseCase{"FolderWithTheTool", L"tool", false},
                                            BrowseCase{"FolderWithoutTheTool", L"empty", true},
                                            BrowseCase{"FirstMatchIsAFolder", L"decoy", true},
+                                           BrowseCase{"FolderCodePage932CannotName", L"café", true},
                                            BrowseCase{"Cancelled", nullptr, false}),
                          RowName);
 
