@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "application.h"
-#include "form.h"
+#include "bench_form.h"
 #include "tree_view.h"
 
 namespace {
@@ -20,11 +20,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kNodes = 100;
-
-struct BenchForm : pem::gui::TForm {
-  BenchForm(pem::gui::TComponent& owner, BenchForm*& self, const pem::gui::FormLayout& layout)
-      : TForm((self = this, owner), layout) {}
-};
 
 HWND BareTree(HWND parent) {
   const HWND tree =
@@ -66,12 +61,8 @@ int main(int argc, char** argv) {
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
   pem::gui::TApplication application;
   application.Initialize();
-  pem::gui::FormLayout layout;
-  layout.window_class = L"TMessagePathBenchForm";
-  layout.client_width = 640;
-  layout.client_height = 480;
-  BenchForm* form = nullptr;
-  application.CreateForm<BenchForm>(form, layout);
+  pem::bench::BenchForm* form =
+      &pem::bench::CreateBenchForm(application, L"TMessagePathBenchForm", 640, 480);
   auto& framework =
       form->Create<pem::gui::TCustomTreeView>(*form, pem::gui::ControlLayout{0, 0, 320, 480, ""});
   for (int node = 0; node < kNodes; ++node) framework.AddChild(nullptr, L"node");

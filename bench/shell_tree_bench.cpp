@@ -15,18 +15,13 @@
 #include <vector>
 
 #include "application.h"
-#include "form.h"
+#include "bench_form.h"
 #include "shell_tree_view.h"
 #include "win32_text.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct BenchForm : pem::gui::TForm {
-  BenchForm(pem::gui::TComponent& owner, BenchForm*& self, const pem::gui::FormLayout& layout)
-      : TForm((self = this, owner), layout) {}
-};
 
 double Seconds(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -83,12 +78,8 @@ struct TreeTimes {
 // A shown tree whose root becomes the folder: the root node expands, listing and sorting it.
 TreeTimes TreeRound(pem::gui::TApplication& application, const std::string& folder,
                     const std::string& middle, std::size_t& count) {
-  pem::gui::FormLayout layout;
-  layout.window_class = L"TShellTreeBenchForm";
-  layout.client_width = 320;
-  layout.client_height = 480;
-  BenchForm* form = nullptr;
-  application.CreateForm<BenchForm>(form, layout);
+  pem::bench::BenchForm* form =
+      &pem::bench::CreateBenchForm(application, L"TShellTreeBenchForm", 320, 480);
   auto& tree =
       form->Create<pem::shell::TShellTreeView>(*form, pem::gui::ControlLayout{0, 0, 320, 480, ""});
   tree.FinishLoading();
@@ -156,12 +147,8 @@ int main(int argc, char** argv) {
   pem::shell::ShellControlsModule module;
   pem::gui::TApplication application;
   application.Initialize();
-  pem::gui::FormLayout layout;
-  layout.window_class = L"TBareTreeBenchForm";
-  layout.client_width = 320;
-  layout.client_height = 480;
-  BenchForm* bare_form = nullptr;
-  application.CreateForm<BenchForm>(bare_form, layout);
+  pem::bench::BenchForm* bare_form =
+      &pem::bench::CreateBenchForm(application, L"TBareTreeBenchForm", 320, 480);
   bare_form->Show();
   const std::vector<std::wstring> labels = Labels(pem::WidenCp932(folder));
   std::vector<double> bare, bare_tree, open, scroll, select, close;

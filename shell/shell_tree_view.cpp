@@ -150,7 +150,7 @@ void TCustomShellTreeView::BuildRootNode() {
     TTreeNode& node = AddItemNode(nullptr, std::move(item));
     const TShellFolder& shown = *ItemOf(node);
     node.SetText(WideDisplayNameOf(DesktopShellFolder().get(), shown.FullId(), SHGDN_NORMAL));
-    if (use_shell_images_ && !Images()) SetIcons(node, shown);
+    if (use_shell_images_ && !Images()) ShowPlaceholderIcons(node);
     node.SetHasChildren(shown.MayHaveSubfolders());
     node.Expand();
     SetSelected(&node);
@@ -418,6 +418,12 @@ void TCustomShellTreeView::GetSelectedIndex(TTreeNode& node) {
     TCustomTreeView::GetSelectedIndex(node);
   else
     QueueIconLookUp(node);
+}
+
+void TCustomShellTreeView::ShowPlaceholderIcons(TTreeNode& node) {
+  node.SetImageIndex(placeholder_icons_[0]);
+  node.SetSelectedIndex(placeholder_icons_[1]);
+  icons_pending_.insert(&node);
 }
 
 // A paint never waits for the shell's icons: the node shows the generic folder until the icons

@@ -95,6 +95,8 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
   gui::TTreeNode* FindAtDepth(const ITEMIDLIST* id, std::size_t depth, gui::TTreeNode& node) const;
   static bool MayBeLastElement(const TShellFolder& parent, const gui::TTreeNode& child,
                                const ITEMIDLIST* id);
+  // The generic folder's icons until the node is drawn and its own are looked up.
+  void ShowPlaceholderIcons(gui::TTreeNode& node);
   void QueueIconLookUp(gui::TTreeNode& node);
   void LookUpQueuedIcons();
   void SetImageList();
