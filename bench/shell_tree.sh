@@ -1,7 +1,9 @@
 #!/bin/bash
-# Times the shell folder tree expanding a folder of many sub-folders against the bare shell
-# listing of the same folder (EnumObjects, every child fetched and freed), under Wine, in the
-# same process and the same run. Both run alternately; the figures are medians of wall-clock time.
+# Times the shell folder tree on a folder of many sub-folders, under Wine, in one process and one
+# run: opening it against the bare shell listing (EnumObjects, every child fetched and freed) and
+# against a bare tree view filled with the same labels; a screenful of rows from the folder's
+# middle, SelectedPath of the middle folder and closing the tree against their fixed limits. All
+# run alternately; the figures are medians of wall-clock time.
 #
 # Usage: bench/shell_tree.sh [FOLDERS] [ROUNDS]   defaults 5000 and 5
 # Environment: BENCH_PRESET  win64 (default) or win32
@@ -28,4 +30,6 @@ trap 'rm -rf "$work"' EXIT
 echo "Making $folders folders in $work ..."
 (cd "$work" && mkdir many && cd many && seq -f 'folder %05g' 1 "$folders" | xargs -d '\n' mkdir)
 
-"$PEMCONV_WINE" "$program" "C:\\$(basename "$work")\\many" "$rounds" || exit 2
+folder="C:\\$(basename "$work")\\many"
+middle="$folder\\$(printf 'folder %05d' $(((folders + 1) / 2)))"
+"$PEMCONV_WINE" "$program" "$folder" "$middle" "$rounds" || exit 2

@@ -11,9 +11,6 @@
 namespace pem::gui {
 namespace {
 
-// The window property that binds a window to its control.
-constexpr wchar_t kControlProperty[] = L"pemconv.gui.control";
-
 void RegisterOwnClass(const wchar_t* class_name, WNDPROC procedure) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW existing{};
@@ -258,8 +255,20 @@ bool TWinControl::MatchesAccelerator(const std::wstring& caption, wchar_t charac
   return upper(accelerator) == upper(character);
 }
 
+// The control lives in the window's user data, which the process reads without asking the window
+// server (a window property costs a round trip to it on some systems). The user data means a
+// control only in a window whose procedure is the framework's.
 TWinControl* TWinControl::FromHandle(HWND window) {
-  return window ? static_cast<TWinControl*>(GetPropW(window, kControlProperty)) : nullptr;
+  if (!window) return nullptr;
+  const auto procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+  if (procedure != WindowProc &&
+      reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC)) != WindowProc)
+    return nullptr;
+  return BoundControl(window);
+}
+
+TWinControl* TWinControl::BoundControl(HWND window) {
+  return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 void TWinControl::CreateStockWindow(const WindowSpec& kind, const ControlLayout& layout) {
@@ -274,8 +283,10 @@ void TWinControl::CreateStockWindow(const WindowSpec& kind, const ControlLayout&
       GetModuleHandleW(nullptr), nullptr);
   if (!window) RaiseLastOSError();
   Bind(window);
-  subclassed_ = true;
-  SetWindowSubclass(window, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  // The control's procedure is replaced, not chained through the platform's subclass list, which
+  // looks its chain up in a window property on every message.
+  stock_procedure_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
   InsertInTabList(layout.tab_order);
   if (form) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(form->Font()), FALSE);
   ApplyAlignment(layout);
@@ -283,7 +294,7 @@ void TWinControl::CreateStockWindow(const WindowSpec& kind, const ControlLayout&
 
 void TWinControl::CreateOwnWindow(const WindowSpec& kind, HWND parent, const RECT& bounds,
                                   const std::wstring& text) {
-  RegisterOwnClass(kind.class_name, OwnWindowProc);
+  RegisterOwnClass(kind.class_name, WindowProc);
   const bool child = (kind.style & WS_CHILD) != 0;
   const HWND window =
       CreateWindowExW(kind.ex_style, kind.class_name, text.c_str(), kind.style, bounds.left,
@@ -303,34 +314,27 @@ void TWinControl::CreateOwnWindow(const WindowSpec& kind, HWND parent, const REC
 
 void TWinControl::Bind(HWND window) {
   handle_ = window;
-  SetPropW(window, kControlProperty, this);
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TWinControl::Unbind() {
-  if (subclassed_) RemoveWindowSubclass(handle_, SubclassProc, 0);
-  RemovePropW(handle_, kControlProperty);
-  subclassed_ = false;
+  if (stock_procedure_ &&
+      reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC)) == WindowProc)
+    SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(stock_procedure_));
+  SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+  stock_procedure_ = nullptr;
   handle_ = nullptr;
 }
 
-LRESULT CALLBACK TWinControl::OwnWindowProc(HWND window, UINT message, WPARAM wparam,
-                                            LPARAM lparam) {
+LRESULT CALLBACK TWinControl::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
     static_cast<TWinControl*>(create->lpCreateParams)->Bind(window);
   }
-  TWinControl* control = FromHandle(window);
+  TWinControl* control = BoundControl(window);
   if (!control) return DefWindowProcW(window, message, wparam, lparam);
   const LRESULT result = Dispatch(*control, message, wparam, lparam);
   if (message == WM_NCDESTROY) control->Unbind();
-  return result;
-}
-
-LRESULT CALLBACK TWinControl::SubclassProc(HWND, UINT message, WPARAM wparam, LPARAM lparam,
-                                           UINT_PTR, DWORD_PTR data) {
-  auto& control = *reinterpret_cast<TWinControl*>(data);
-  const LRESULT result = Dispatch(control, message, wparam, lparam);
-  if (message == WM_NCDESTROY) control.Unbind();
   return result;
 }
 
@@ -368,8 +372,8 @@ LRESULT TWinControl::HandlerFailed(UINT message, std::exception_ptr error) noexc
 }
 
 LRESULT TWinControl::DefaultHandler(UINT message, WPARAM wparam, LPARAM lparam) {
-  return subclassed_ ? DefSubclassProc(handle_, message, wparam, lparam)
-                     : DefWindowProcW(handle_, message, wparam, lparam);
+  return stock_procedure_ ? CallWindowProcW(stock_procedure_, handle_, message, wparam, lparam)
+                          : DefWindowProcW(handle_, message, wparam, lparam);
 }
 
 void TWinControl::CommandNotify(WORD) {}
@@ -424,7 +428,7 @@ LRESULT TWinControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case WM_GETFONT:
       // The framework's own windows draw with their form's font.
-      if (TForm* form = ParentForm(); form && !subclassed_)
+      if (TForm* form = ParentForm(); form && !stock_procedure_)
         return reinterpret_cast<LRESULT>(form->Font());
       break;
     default:

@@ -135,9 +135,11 @@ class TWinControl : public TComponent {
   static bool MatchesAccelerator(const std::wstring& caption, wchar_t character);
 
  private:
-  static LRESULT CALLBACK OwnWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
-                                       UINT_PTR id, DWORD_PTR data);
+  // The procedure of every framework window: of its own classes, and of stock controls in place
+  // of theirs.
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // The control in the window's user data; the caller knows that the window is bound.
+  static TWinControl* BoundControl(HWND window);
   static LRESULT Dispatch(TWinControl& control, UINT message, WPARAM wparam,
                           LPARAM lparam) noexcept;
   // What a message whose handler failed returns; a failure in creation waits for the creator.
@@ -150,7 +152,8 @@ class TWinControl : public TComponent {
   TWinControl* parent_;
   HWND handle_ = nullptr;
   std::exception_ptr creation_error_;
-  bool subclassed_ = false;
+  // A stock control's own window procedure, which the framework's hands on to.
+  WNDPROC stock_procedure_ = nullptr;
   bool enabled_ = true;
   bool tab_stop_ = true;
   TAlign align_ = TAlign::alNone;

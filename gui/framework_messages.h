@@ -9,5 +9,7 @@ namespace pem::gui {
 inline constexpr UINT kReleaseMessage = WM_APP + 0x100;
 // Posted to the application window: run the work that other threads handed in.
 inline constexpr UINT kPostedWorkMessage = WM_APP + 0x101;
+// Posted to a tree to itself: do the work that its last paints left for later.
+inline constexpr UINT kAfterPaintMessage = WM_APP + 0x102;
 
 }  // namespace pem::gui

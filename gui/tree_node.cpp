@@ -37,9 +37,13 @@ void TTreeNode::SetOverlayIndex(int index) {
   item.mask = TVIF_STATE;
   item.hItem = item_;
   item.stateMask = TVIS_OVERLAYMASK;
-  // The control counts overlay images from 1; 0 means none.
-  item.state = INDEXTOOVERLAYMASK(index < 0 ? 0 : index + 1);
+  item.state = OverlayState(index);
   SendMessageW(tree_.Handle(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+UINT TTreeNode::OverlayState(int index) {
+  // The control counts overlay images from 1; 0 means none.
+  return INDEXTOOVERLAYMASK(index < 0 ? 0 : index + 1);
 }
 
 bool TTreeNode::HasChildren() const {

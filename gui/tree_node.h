@@ -72,6 +72,8 @@ class TTreeNode {
   friend class TCustomTreeView;
 
   TTreeNode* Neighbour(UINT relation) const;
+  // The control's state bits for an overlay index.
+  static UINT OverlayState(int index);
   void Redraw() const;
 
   TCustomTreeView& tree_;

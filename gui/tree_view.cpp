@@ -80,17 +80,24 @@ void TCustomTreeView::FinishLoading() {
   Loaded();
 }
 
-TTreeNode& TCustomTreeView::InsertNode(HTREEITEM parent, HTREEITEM after,
-                                       const std::wstring& text) {
-  auto node = std::make_unique<TTreeNode>(TTreeNode::Key{}, *this, text);
+TTreeNode& TCustomTreeView::InsertNode(HTREEITEM parent, HTREEITEM after, TNodeInit init) {
+  auto node = std::make_unique<TTreeNode>(TTreeNode::Key{}, *this, std::move(init.text));
+  node->image_index_ = init.image_index;
+  node->selected_index_ = init.selected_index;
+  node->overlay_index_ = init.overlay_index;
+  node->data_ = std::move(init.data);
   TVINSERTSTRUCTW insert{};
   insert.hParent = parent;
   insert.hInsertAfter = after;
-  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+  insert.item.mask =
+      TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN | TVIF_STATE;
   insert.item.pszText = node->text_.data();
   // The indexes are asked for whenever the node is drawn, so that handlers can supply them.
   insert.item.iImage = I_IMAGECALLBACK;
   insert.item.iSelectedImage = I_IMAGECALLBACK;
+  insert.item.cChildren = init.has_children ? 1 : 0;
+  insert.item.stateMask = TVIS_OVERLAYMASK;
+  insert.item.state = TTreeNode::OverlayState(init.overlay_index);
   insert.item.lParam = reinterpret_cast<LPARAM>(node.get());
   const auto item = reinterpret_cast<HTREEITEM>(
       SendMessageW(Handle(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
@@ -107,11 +114,15 @@ TTreeNode& TCustomTreeView::InsertNode(HTREEITEM parent, HTREEITEM after,
 }
 
 TTreeNode& TCustomTreeView::AddChild(TTreeNode* parent, const std::wstring& text) {
-  return InsertNode(parent ? parent->item_ : TVI_ROOT, TVI_LAST, text);
+  return AddChild(parent, TNodeInit{.text = text});
+}
+
+TTreeNode& TCustomTreeView::AddChild(TTreeNode* parent, TNodeInit init) {
+  return InsertNode(parent ? parent->item_ : TVI_ROOT, TVI_LAST, std::move(init));
 }
 
 TTreeNode& TCustomTreeView::AddChildFirst(TTreeNode* parent, const std::wstring& text) {
-  return InsertNode(parent ? parent->item_ : TVI_ROOT, TVI_FIRST, text);
+  return InsertNode(parent ? parent->item_ : TVI_ROOT, TVI_FIRST, TNodeInit{.text = text});
 }
 
 TTreeNode& TCustomTreeView::Insert(TTreeNode* sibling, const std::wstring& text) {
@@ -119,7 +130,7 @@ TTreeNode& TCustomTreeView::Insert(TTreeNode* sibling, const std::wstring& text)
   const TTreeNode* parent = sibling->Parent();
   const TTreeNode* previous = sibling->Neighbour(TVGN_PREVIOUS);
   return InsertNode(parent ? parent->item_ : TVI_ROOT, previous ? previous->item_ : TVI_FIRST,
-                    text);
+                    TNodeInit{.text = text});
 }
 
 void TCustomTreeView::DeleteItem(HTREEITEM item) {

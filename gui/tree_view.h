@@ -47,6 +47,16 @@ using TTVEditedEvent = Event<TObject&, TTreeNode&, std::wstring&>;
 // Orders two siblings: negative puts the first in front, positive the second, 0 keeps them.
 using TTVCompare = std::function<int(const TTreeNode&, const TTreeNode&)>;
 
+// Everything a new node shows, set with the node in one request to the control.
+struct TNodeInit {
+  std::wstring text = {};
+  int image_index = -1;
+  int selected_index = -1;
+  int overlay_index = -1;
+  bool has_children = false;
+  std::unique_ptr<TObject> data = nullptr;
+};
+
 class TCustomTreeView : public TWinControl {
  public:
   TCustomTreeView(TComponent& owner, TWinControl& parent, const ControlLayout& layout);
@@ -61,6 +71,7 @@ class TCustomTreeView : public TWinControl {
   TTreeNode& AddChild(TTreeNode* parent, const std::wstring& text);
   TTreeNode& AddChildFirst(TTreeNode* parent, const std::wstring& text);
   TTreeNode& Insert(TTreeNode* sibling, const std::wstring& text);
+  TTreeNode& AddChild(TTreeNode* parent, TNodeInit init);
   void Clear();
   // Sorts the direct children of `parent` (the top-level nodes for null) in one pass.
   void CustomSort(TTreeNode* parent, const TTVCompare& compare);
@@ -159,7 +170,7 @@ class TCustomTreeView : public TWinControl {
 
   bool HasStyle(DWORD style) const;
   void SetStyle(DWORD style, bool on);
-  TTreeNode& InsertNode(HTREEITEM parent, HTREEITEM after, const std::wstring& text);
+  TTreeNode& InsertNode(HTREEITEM parent, HTREEITEM after, TNodeInit init);
   void ChangeExpansion(TTreeNode& node, bool expand);
   // Expands or collapses with no checks or events.
   void SendExpand(TTreeNode& node, UINT action);

@@ -77,6 +77,21 @@ TShellFolder::TShellFolder(TShellFolder* parent, ComPtr<IShellFolder> folder,
   ++live_items;
 }
 
+std::unique_ptr<TShellFolder> TShellFolder::Listed(TShellFolder& parent,
+                                                   const ITEMIDLIST* local_id) {
+  auto item = std::make_unique<TShellFolder>(&parent, ComPtr<IShellFolder>(), local_id);
+  item->bind_pending_ = true;
+  return item;
+}
+
+IShellFolder* TShellFolder::BoundFolder() const {
+  if (bind_pending_) {
+    bind_pending_ = false;
+    folder_ = BindSubFolder(parent_->BoundFolder(), LocalId(), nullptr);
+  }
+  return folder_.get();
+}
+
 TShellFolder::~TShellFolder() {
   --live_items;
 }

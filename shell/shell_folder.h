@@ -56,12 +56,15 @@ class TShellFolder : public gui::TObject {
   // Copies `local_id` (the caller keeps its own) and shares `folder`. An item made without a
   // parent lies directly under the desktop and gets the desktop item as its parent.
   TShellFolder(TShellFolder* parent, ComPtr<IShellFolder> folder, const ITEMIDLIST* local_id);
+  // An item of a listed folder whose own folder is bound when it is first asked for: most listed
+  // objects are never expanded.
+  static std::unique_ptr<TShellFolder> Listed(TShellFolder& parent, const ITEMIDLIST* local_id);
   ~TShellFolder() override;
 
   const ITEMIDLIST* LocalId() const { return local_id_.get(); }
   const ITEMIDLIST* FullId() const { return full_id_.get(); }
   TShellFolder* ParentItem() const { return parent_; }
-  IShellFolder* BoundFolder() const { return folder_.get(); }
+  IShellFolder* BoundFolder() const;
   // The folder that holds this object: the parent's own folder, the desktop's without a parent.
   ComPtr<IShellFolder> ParentFolder() const;
 
@@ -81,17 +84,18 @@ class TShellFolder : public gui::TObject {
   // asking nothing, when the object cannot be renamed. Raises Exception when the shell refuses.
   bool Rename(const std::wstring& new_name);
 
+  // The attribute word after asking the parent folder with `request` preset; 0 when it fails.
+  SFGAOF Attributes(SFGAOF request) const;
+
   // Items alive in the process, for finding leaks.
   static long LiveCount();
 
  private:
-  // The attribute word after asking the parent folder with `request` preset.
-  SFGAOF Attributes(SFGAOF request) const;
-
   ChildIdList local_id_;
   AbsoluteIdList full_id_;
   TShellFolder* parent_;
-  ComPtr<IShellFolder> folder_;
+  mutable ComPtr<IShellFolder> folder_;
+  mutable bool bind_pending_ = false;
 };
 
 // The desktop's folder interface and its absolute list; EOleSysError when the shell fails.

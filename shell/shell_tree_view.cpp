@@ -2,12 +2,14 @@
 
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
 
 #include "application.h"
 #include "errors.h"
+#include "framework_messages.h"
 #include "id_lists.h"
 #include "win32_text.h"
 
@@ -46,26 +48,30 @@ std::wstring CurrentDirectory() {
   return directory;
 }
 
-// A node whose shell icons are asked for when it is first drawn: in a folder of thousands, only
-// the few nodes on screen ever need theirs.
-constexpr int kIconPending = -2;
-
 void SetIcons(TTreeNode& node, const TShellFolder& item) {
   node.SetImageIndex(ItemIconIndex(item.FullId(), false, false));
   node.SetSelectedIndex(ItemIconIndex(item.FullId(), false, true));
 }
 
-void SetPendingIcons(TTreeNode& node) {
-  if (node.ImageIndex() != kIconPending) return;
-  SetIcons(node, *TCustomShellTreeView::ItemOf(node));
-  if (node.SelectedIndex() == 0) node.SetSelectedIndex(node.ImageIndex());
+// The system list's icon for any folder, closed or open: what a node shows until its own is known.
+int GenericFolderIcon(bool open) {
+  SHFILEINFOW info{};
+  SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                 SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON |
+                     (open ? SHGFI_OPENICON : 0u));
+  return info.iIcon;
 }
+
+// How long one round of icon look-ups may keep the thread from the user's input.
+constexpr DWORD kIconRoundMilliseconds = 20;
 
 }  // namespace
 
 TCustomShellTreeView::TCustomShellTreeView(gui::TComponent& owner, gui::TWinControl& parent,
                                            const gui::ControlLayout& layout)
-    : TCustomTreeView(owner, parent, layout), system_images_(SmallSystemImages()) {
+    : TCustomTreeView(owner, parent, layout),
+      system_images_(SmallSystemImages()),
+      placeholder_icons_{GenericFolderIcon(false), GenericFolderIcon(true)} {
   SetRightClickSelect(true);
   SetShowRoot(false);
   // What creating the window adds to the base's.
@@ -144,7 +150,7 @@ void TCustomShellTreeView::BuildRootNode() {
     TTreeNode& node = AddItemNode(nullptr, std::move(item));
     const TShellFolder& shown = *ItemOf(node);
     node.SetText(WideDisplayNameOf(DesktopShellFolder().get(), shown.FullId(), SHGDN_NORMAL));
-    if (use_shell_images_ && !Images()) SetIcons(node, shown);
+    if (use_shell_images_ && !Images()) ShowPlaceholderIcons(node);
     node.SetHasChildren(shown.MayHaveSubfolders());
     node.Expand();
     SetSelected(&node);
@@ -166,49 +172,92 @@ void TCustomShellTreeView::RebuildFromRoot() {
 }
 
 void TCustomShellTreeView::ReleaseAllNodes() {
-  const UpdateScope suspended(*this);
-  for (TTreeNode* node = GetFirstNode(); node; node = node->GetNext()) node->SetData(nullptr);
+  // The deletion hook releases each node's item as the control deletes the node.
   Clear();
+  icon_queue_.clear();
 }
 
 void TCustomShellTreeView::FillChildren(TTreeNode& node) {
   const WaitCursor waiting;
   const UpdateScope suspended(*this);
-  IShellFolder* folder = ItemOf(node)->BoundFolder();
-  if (!folder) return;
-  ComPtr<IEnumIDList> enumerator;
-  try {
-    if (folder->EnumObjects(gui::Application().Handle(), EnumerationFlags(object_types_),
-                            enumerator.put()) != S_OK ||
-        !enumerator)
-      return;
-  } catch (const Exception&) {
-    return;
-  }
+  const ComPtr<IEnumIDList> enumerator = ListingOf(*ItemOf(node));
+  if (!enumerator) return;
   for (;;) {
     ChildIdList list;
     if (enumerator->Next(1, list.put(), nullptr) != S_OK || !list) break;
-    SetUpChildNode(AddChild(&node, L""), list.get(), node);
+    AddListedChild(node, list.get());
   }
-  CustomSort(&node, [](const TTreeNode& a, const TTreeNode& b) {
-    return CompareSiblings(*ItemOf(a), *ItemOf(b));
-  });
+  SortChildren(node);
+}
+
+ComPtr<IEnumIDList> TCustomShellTreeView::ListingOf(const TShellFolder& item) const {
+  ComPtr<IEnumIDList> enumerator;
+  IShellFolder* folder = item.BoundFolder();
+  if (!folder) return enumerator;
+  try {
+    if (folder->EnumObjects(gui::Application().Handle(), EnumerationFlags(object_types_),
+                            enumerator.put()) != S_OK)
+      enumerator.reset();
+  } catch (const Exception&) {
+    enumerator.reset();
+  }
+  return enumerator;
+}
+
+void TCustomShellTreeView::AddListedChild(TTreeNode& parent, const ITEMIDLIST* list) {
+  auto item = TShellFolder::Listed(*ItemOf(parent), list);
+  gui::TNodeInit init = ChildShape(*item);
+  init.data = std::move(item);
+  TTreeNode& child = AddChild(&parent, std::move(init));
+  if (use_shell_images_ && !Images()) icons_pending_.insert(&child);
+  if (!gui::Allowed(OnAddFolder, *this, *ItemOf(child))) child.Delete();
+}
+
+gui::TNodeInit TCustomShellTreeView::ChildShape(const TShellFolder& item) const {
+  gui::TNodeInit init;
+  init.text = item.WideDisplayText();
+  if (use_shell_images_ && !Images()) {
+    init.image_index = placeholder_icons_[0];
+    init.selected_index = placeholder_icons_[1];
+  }
+  // One question answers both the button and the shared overlay.
+  const SFGAOF attributes = item.Attributes(SFGAO_HASSUBFOLDER | SFGAO_SHARE);
+  // With non-folders shown, a folder has a button when it lists anything at all.
+  init.has_children = object_types_.non_folders && item.BoundFolder()
+                          ? HasEnumerableItems(item.BoundFolder(), EnumerationFlags(object_types_))
+                          : (attributes & SFGAO_HASSUBFOLDER) != 0;
+  if (attributes & SFGAO_SHARE) init.overlay_index = 0;
+  return init;
 }
 
 void TCustomShellTreeView::SetUpChildNode(TTreeNode& child, const ITEMIDLIST* list,
                                           TTreeNode& parent) {
-  TShellFolder& parent_item = *ItemOf(parent);
-  child.SetData(std::make_unique<TShellFolder>(
-      &parent_item, BindSubFolder(parent_item.BoundFolder(), list, nullptr), list));
+  child.SetData(TShellFolder::Listed(*ItemOf(parent), list));
   const TShellFolder& item = *ItemOf(child);
-  child.SetText(item.WideDisplayText());
-  if (use_shell_images_ && !Images()) child.SetImageIndex(kIconPending);
-  // With non-folders shown, a folder has a button when it lists anything at all.
-  child.SetHasChildren(object_types_.non_folders && item.BoundFolder()
-                           ? HasEnumerableItems(item.BoundFolder(), EnumerationFlags(object_types_))
-                           : item.MayHaveSubfolders());
-  if (item.TraitFlags() & tfShared) child.SetOverlayIndex(0);
+  gui::TNodeInit shape = ChildShape(item);
+  child.SetText(shape.text);
+  if (use_shell_images_ && !Images()) {
+    SetIcons(child, item);
+    if (child.SelectedIndex() == 0) child.SetSelectedIndex(child.ImageIndex());
+  }
+  child.SetHasChildren(shape.has_children);
+  if (shape.overlay_index >= 0) child.SetOverlayIndex(shape.overlay_index);
   if (!gui::Allowed(OnAddFolder, *this, *ItemOf(child))) child.Delete();
+}
+
+void TCustomShellTreeView::SortChildren(TTreeNode& node) {
+  const auto compare = [](const TTreeNode& a, const TTreeNode& b) {
+    return CompareSiblings(*ItemOf(a), *ItemOf(b));
+  };
+  // The shell usually lists a folder in its own order: one comparison a child confirms it.
+  TTreeNode* child = node.GetFirstChild();
+  for (TTreeNode* next = child ? child->GetNextSibling() : nullptr; next;
+       child = next, next = next->GetNextSibling()) {
+    if (compare(*child, *next) > 0) {
+      CustomSort(&node, compare);
+      return;
+    }
+  }
 }
 
 void TCustomShellTreeView::SelectById(const ITEMIDLIST* id) {
@@ -229,13 +278,38 @@ void TCustomShellTreeView::SelectById(const ITEMIDLIST* id) {
 
 TTreeNode* TCustomShellTreeView::FindNodeById(const ITEMIDLIST* id, TTreeNode* start) const {
   if (!start) return nullptr;
-  const int level = start->Level();
-  for (TTreeNode* node = start; node; node = node->GetNext()) {
-    if (node != start && node->Level() <= level) break;
-    if (const TShellFolder* item = ItemOf(*node); item && SameIdList(item->FullId(), id))
-      return node;
+  return FindAtDepth(id, CountIdElements(id), *start);
+}
+
+// Document order within the subtree of `node`; a node's list is one element longer than its
+// parent's, so only nodes whose lists are as long as `id` can name it, and none below them.
+TTreeNode* TCustomShellTreeView::FindAtDepth(const ITEMIDLIST* id, std::size_t depth,
+                                             TTreeNode& node) const {
+  const TShellFolder* item = ItemOf(node);
+  const std::size_t node_depth = item ? CountIdElements(item->FullId()) : 0;
+  if (item && node_depth == depth) return SameIdList(item->FullId(), id) ? &node : nullptr;
+  if (item && node_depth > depth) return nullptr;
+  const bool parent_depth = item && node_depth + 1 == depth;
+  for (TTreeNode* child = node.GetFirstChild(); child; child = child->GetNextSibling()) {
+    if (parent_depth && !MayBeLastElement(*item, *child, id)) continue;
+    if (TTreeNode* found = FindAtDepth(id, depth, *child)) return found;
   }
   return nullptr;
+}
+
+// Whether a child may name the object: its folder orders its name as the object's last element.
+// The desktop's comparison of two whole lists walks every folder on their way, so among
+// thousands of siblings only the one that this cheap test lets through is compared that way.
+bool TCustomShellTreeView::MayBeLastElement(const TShellFolder& parent, const TTreeNode& child,
+                                            const ITEMIDLIST* id) {
+  IShellFolder* folder = parent.BoundFolder();
+  const TShellFolder* item = ItemOf(child);
+  if (!folder || !item) return true;
+  const ITEMIDLIST* last = id;
+  for (const ITEMIDLIST* next = NextIdElement(last); next->mkid.cb; next = NextIdElement(next))
+    last = next;
+  const HRESULT status = folder->CompareIDs(0, item->LocalId(), last);
+  return FAILED(status) || static_cast<std::int16_t>(status & 0xFFFF) == 0;
 }
 
 void TCustomShellTreeView::ReloadSelected() {
@@ -323,6 +397,9 @@ LRESULT TCustomShellTreeView::WndProc(UINT message, WPARAM wparam, LPARAM lparam
       if (image_list_guard_) break;
       SetImageList();
       return 0;
+    case gui::kAfterPaintMessage:
+      LookUpQueuedIcons();
+      return 0;
     default:
       break;
   }
@@ -333,14 +410,41 @@ void TCustomShellTreeView::GetImageIndex(TTreeNode& node) {
   if (Images())
     TCustomTreeView::GetImageIndex(node);
   else
-    SetPendingIcons(node);
+    QueueIconLookUp(node);
 }
 
 void TCustomShellTreeView::GetSelectedIndex(TTreeNode& node) {
   if (Images())
     TCustomTreeView::GetSelectedIndex(node);
   else
-    SetPendingIcons(node);
+    QueueIconLookUp(node);
+}
+
+void TCustomShellTreeView::ShowPlaceholderIcons(TTreeNode& node) {
+  node.SetImageIndex(placeholder_icons_[0]);
+  node.SetSelectedIndex(placeholder_icons_[1]);
+  icons_pending_.insert(&node);
+}
+
+// A paint never waits for the shell's icons: the node shows the generic folder until the icons
+// are looked up once the paint is done, a few at a time, and kept in the node.
+void TCustomShellTreeView::QueueIconLookUp(TTreeNode& node) {
+  if (!icons_pending_.contains(&node)) return;
+  icon_queue_.push_back(&node);
+  if (icon_queue_.size() == 1) PostMessageW(Handle(), gui::kAfterPaintMessage, 0, 0);
+}
+
+void TCustomShellTreeView::LookUpQueuedIcons() {
+  const DWORD start = GetTickCount();
+  while (!icon_queue_.empty() && GetTickCount() - start < kIconRoundMilliseconds) {
+    TTreeNode* node = icon_queue_.front();
+    icon_queue_.pop_front();
+    // A node still pending is alive: the deletion hook forgets the ones that go.
+    if (!icons_pending_.erase(node)) continue;
+    SetIcons(*node, *ItemOf(*node));
+    if (node->SelectedIndex() == 0) node->SetSelectedIndex(node->ImageIndex());
+  }
+  if (!icon_queue_.empty()) PostMessageW(Handle(), gui::kAfterPaintMessage, 0, 0);
 }
 
 bool TCustomShellTreeView::CanChange(TTreeNode* node) {
@@ -428,6 +532,7 @@ void TCustomShellTreeView::Edit(TTreeNode& node, const std::optional<std::wstrin
 
 void TCustomShellTreeView::Delete(TTreeNode& node) {
   if (watched_node_ == &node) watched_node_ = nullptr;
+  icons_pending_.erase(&node);
   node.SetData(nullptr);
   TCustomTreeView::Delete(node);
 }

@@ -5,9 +5,13 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "change_notifier.h"
 #include "event.h"
@@ -83,6 +87,18 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
 
  private:
   gui::TTreeNode& AddItemNode(gui::TTreeNode* parent, std::unique_ptr<TShellFolder> item);
+  ComPtr<IEnumIDList> ListingOf(const TShellFolder& item) const;
+  void AddListedChild(gui::TTreeNode& parent, const ITEMIDLIST* list);
+  // What a listed child shows, from one attribute query; icons as placeholders.
+  gui::TNodeInit ChildShape(const TShellFolder& item) const;
+  void SortChildren(gui::TTreeNode& node);
+  gui::TTreeNode* FindAtDepth(const ITEMIDLIST* id, std::size_t depth, gui::TTreeNode& node) const;
+  static bool MayBeLastElement(const TShellFolder& parent, const gui::TTreeNode& child,
+                               const ITEMIDLIST* id);
+  // The generic folder's icons until the node is drawn and its own are looked up.
+  void ShowPlaceholderIcons(gui::TTreeNode& node);
+  void QueueIconLookUp(gui::TTreeNode& node);
+  void LookUpQueuedIcons();
   void SetImageList();
   void OpenItem(const TShellFolder& item);
   void ShowContextMenu(POINT position);
@@ -93,6 +109,11 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
   std::unique_ptr<TShellFolder> root_item_;
   TShellObjectTypes object_types_;
   ImageListRef system_images_;
+  // The generic folder's icons, closed and open.
+  std::array<int, 2> placeholder_icons_;
+  // Nodes showing the placeholder, and those of them drawn since the last look-up.
+  std::unordered_set<gui::TTreeNode*> icons_pending_;
+  std::deque<gui::TTreeNode*> icon_queue_;
   bool building_root_ = false;
   bool auto_context_menus_ = true;
   bool syncing_ = false;

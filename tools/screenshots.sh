@@ -81,6 +81,33 @@ press_closing() {
 }
 
 mkdir -p "$out"
+
+# The select-folder dialog on a folder of 5,000 sub-folders, scrolled to its middle, taken alone:
+# PEMCONV_SHOTS=big-folder tools/screenshots.sh [PemConv.exe]
+if [ "${PEMCONV_SHOTS:-}" = big-folder ]; then
+  sample="$WINEPREFIX/drive_c/pemconv-many"
+  mkdir -p "$sample"
+  (cd "$sample" && seq -f 'folder %05g' 1 5000 | xargs -d '\n' mkdir -p)
+  "$PEMCONV_WINE" "$exe" &
+  program=$!
+  main=$(window_named 'ぺむりこコンバータ')
+  xdotool key --window "$main" alt+p space
+  dialog=$(wait_for_window large_window_named 'PemConv')
+  # Desktop > My Computer > (C:) > pemconv-many, then down to the middle folder a page at a time.
+  xdotool key --window "$dialog" Down Down Right Down Down Right
+  xdotool type --window "$dialog" --delay 50 'pemconv-many'
+  xdotool key --window "$dialog" Right
+  sleep 1.5
+  xdotool key --window "$dialog" Down
+  xdotool key --window "$dialog" --repeat 178 --delay 10 Next
+  shoot "$dialog" select-folder-dialog-5000.png
+  press_closing "$dialog" Escape
+  press_closing "$main" alt+c
+  wait "$program" || true
+  program=""
+  exit 0
+fi
+
 "$PEMCONV_WINE" "$exe" &
 program=$!
 

@@ -337,6 +337,34 @@ TEST(TreeView, NodesStandWhereTheyWereAdded) {
   EXPECT_EQ(w.Node(L"C1").Parent(), &w.Node(L"C"));
 }
 
+TEST(TreeView, ANodeAddedWithItsLookShowsItFromTheStart) {
+  TreeWindow w;
+  const struct {
+    const wchar_t* text;
+    int image, selected, overlay;
+    bool has_children;
+  } cases[] = {{L"D", -1, -1, -1, false}, {L"E", 2, 3, 0, true}};
+  for (const auto& c : cases) {
+    TTreeNode& node =
+        w.tree->AddChild(nullptr, TNodeInit{c.text, c.image, c.selected, c.overlay, c.has_children,
+                                            std::make_unique<CountedData>()});
+    wchar_t text[16] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT | TVIF_CHILDREN | TVIF_STATE;
+    item.hItem = node.ItemId();
+    item.stateMask = TVIS_OVERLAYMASK;
+    item.pszText = text;
+    item.cchTextMax = 16;
+    ASSERT_TRUE(SendMessageW(w.tree->Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_STREQ(text, c.text);
+    EXPECT_EQ(item.cChildren != 0, c.has_children) << c.text;
+    EXPECT_EQ(item.state & TVIS_OVERLAYMASK, INDEXTOOVERLAYMASK(c.overlay + 1)) << c.text;
+    EXPECT_EQ(node.ImageIndex(), c.image);
+    EXPECT_EQ(node.SelectedIndex(), c.selected);
+    EXPECT_TRUE(node.Data());
+  }
+}
+
 TEST(TreeView, FiveThousandNodesAddedWithRepaintsSuspendedAndSortedOnce) {
   TreeWindow w;
   TTreeNode& parent = w.tree->AddChild(nullptr, L"numbers");

@@ -47,13 +47,14 @@ TEST(ShellTree, OpensOnTheDesktopExpandedInTheDesktopsOrderWithTheRootSelected) 
 }
 
 TEST(ShellTree, SelectsAPathBelowTheRootAndReadsItBack) {
-  const ShellFolders folders({L"上\\中\\下", L"上\\caf\u00e9", L"横"});
+  const ShellFolders folders({L"上\\中\\下", L"上\\caf\u00e9\\下", L"横"});
   const ShellTreeWindow window(RootAt(folders.Path(L"上")));
   const struct {
     std::wstring path;
     const wchar_t* selected;  // the node's path below the root, or null for none
   } cases[] = {
       {L"上\\中\\下", L"中\\下"},
+      {L"上\\caf\u00e9\\下", L"caf\u00e9\\下"},
       {L"上\\caf\u00e9", L"caf\u00e9"},
       {L"上", L""},
       {L"横", nullptr},
@@ -73,6 +74,10 @@ TEST(ShellTree, SelectsAPathBelowTheRootAndReadsItBack) {
     for (TTreeNode* node = selected->Parent(); node; node = node->Parent())
       EXPECT_TRUE(node->Expanded());
   }
+  // A namesake in a folder listed before is not the folder looked for.
+  EXPECT_EQ(window.tree->FindNodeById(ParsedId(folders.Path(L"上\\caf\u00e9\\下")).get(),
+                                      window.tree->GetFirstNode()),
+            window.Node(L"caf\u00e9\\下"));
   window.tree->SetSelectedPath(NarrowCp932(folders.Path(L"上")));
   try {
     window.tree->SetSelectedPath("/tmp");
