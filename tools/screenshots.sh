@@ -80,6 +80,16 @@ press_closing() {
   xdotool key --window "$1" "$2" 2>/dev/null || true
 }
 
+# Closes the main window with Alt+C and waits up to 10 s for the program to end; one that does
+# not (the window was not active to take the key) is ended.
+end_program() {
+  press_closing "$main" alt+c
+  for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+  kill "$program" 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+  program=""
+}
+
 mkdir -p "$out"
 "$PEMCONV_WINE" "$exe" &
 program=$!
@@ -120,9 +130,7 @@ sleep 1.5  # a new name to look for, not the continuation of the last one
 xdotool type --window "$dialog" --delay 50 'pemuriko'
 shoot "$dialog" select-folder-dialog-deep.png
 press_closing "$dialog" Escape
-press_closing "$main" alt+c
-wait "$program" || true
-program=""
+end_program
 
 # The main window and the select-folder dialog again at 150 % display scale, in a prefix of their
 # own (PEMCONV_WINEPREFIX_144).
@@ -141,6 +149,4 @@ dialog=$(wait_for_window large_window_named 'PemConv')
 xdotool key --window "$dialog" Down Down Right
 shoot "$dialog" select-folder-dialog-150.png
 press_closing "$dialog" Escape
-press_closing "$main" alt+c
-wait "$program" || true
-program=""
+end_program
