@@ -64,7 +64,7 @@ shell::TShellTreeView& Configured(shell::TShellTreeView& tree) {
   tree.SetRightClickSelect(true);
   tree.SetShowLines(false);
   tree.SetShowRoot(false);
-  tree.SetIndent(19);
+  tree.SetIndent(tree.ParentForm()->ScaleForScreen(19));
   tree.FinishLoading();
   return tree;
 }

@@ -127,9 +127,11 @@ bool TSelectFolderDialog::Execute() {
 }
 
 void TSelectFolderDialog::PrepareWindow(TFolderDialogForm& form, gui::TComponent* owner_window) {
+  // Sizes and places are meant at 96 dots per inch and follow the display scale, so that the
+  // window at 150 % is the window at 100 % made larger, with its controls in the same proportion.
   const bool custom_size = dialog_size_ == TDialogSize::dsCustom;
-  form.SetWidth(custom_size ? dialog_width_ : kDefaultWidth);
-  form.SetHeight(custom_size ? dialog_height_ : kDefaultHeight);
+  form.SetWidth(form.ScaleForScreen(custom_size ? dialog_width_ : kDefaultWidth));
+  form.SetHeight(form.ScaleForScreen(custom_size ? dialog_height_ : kDefaultHeight));
   PlaceWindow(form, owner_window);
   form.SetText(caption_.empty() ? TitleFromExecutable(NarrowCp932(gui::ExecutableFileName()))
                                 : caption_);
@@ -149,8 +151,8 @@ void TSelectFolderDialog::PlaceWindow(TFolderDialogForm& form,
   switch (position_) {
     case TDialogPosition::dpCustom:
       form.SetPosition(gui::TPosition::poDesigned);
-      form.SetLeft(dialog_left_);
-      form.SetTop(dialog_top_);
+      form.SetLeft(form.ScaleForScreen(dialog_left_));
+      form.SetTop(form.ScaleForScreen(dialog_top_));
       return;
     case TDialogPosition::dpDesktopCenter:
       form.SetPosition(gui::TPosition::poDesktopCenter);

@@ -63,6 +63,8 @@ class TSelectFolderDialog : public gui::TComponent {
   // The focus never goes to a default button that does not exist: btNone moves it to the tree.
   TDefaultButton DefaultButton() const { return default_button_; }
   void SetDefaultButton(TDefaultButton button);
+  // The window's outer size (dsCustom) and place (dpCustom), in pixels at 96 dots per inch; at
+  // another display scale they are scaled as the window's layout is.
   TDialogSize DialogSize() const { return dialog_size_; }
   void SetDialogSize(TDialogSize size) { dialog_size_ = size; }
   int DialogHeight() const { return dialog_height_; }

@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "application.h"
@@ -60,9 +61,9 @@ int ScreenDpi() {
   return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
-UniqueFont CreateFormFont(const FontSpec& font_spec) {
+UniqueFont CreateFormFont(const FontSpec& font_spec, int dpi) {
   LOGFONTW font{};
-  font.lfHeight = FontHeightForDpi(font_spec.height, ScreenDpi());
+  font.lfHeight = FontHeightForDpi(font_spec.height, dpi);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = font_spec.charset;
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -74,6 +75,14 @@ UniqueFont CreateFormFont(const FontSpec& font_spec) {
   UniqueFont result(CreateFontIndirectW(&font));
   if (!result) RaiseLastOSError();
   return result;
+}
+
+// Every control below `parent`, each parent before its children.
+void CollectControls(const TWinControl& parent, std::vector<TWinControl*>& list) {
+  for (TWinControl* child : parent.Controls()) {
+    list.push_back(child);
+    CollectControls(*child, list);
+  }
 }
 
 void CollectTabOrder(const TWinControl& parent, std::vector<TWinControl*>& list) {
@@ -104,7 +113,9 @@ POINT DefaultPosition() {
 
 TForm::TForm(TComponent& owner, const FormLayout& layout)
     : TWinControl(owner, nullptr),
-      font_(CreateFormFont(layout.font)),
+      font_spec_(layout.font),
+      dpi_(ScreenDpi()),
+      font_(CreateFormFont(font_spec_, dpi_)),
       scale_(MeasureTextHeight(font_.get())),
       border_style_(layout.border_style),
       border_icons_(layout.border_icons),
@@ -127,6 +138,52 @@ TForm::~TForm() {
 
 RECT TForm::ScaleLayout(const ControlLayout& layout) const {
   return scale_.ApplyToEdges(layout.left, layout.top, layout.width, layout.height);
+}
+
+void TForm::ChangeScale(int dpi, const RECT& suggested) {
+  UniqueFont font = CreateFormFont(font_spec_, dpi);
+  const ScreenScale scale(MeasureTextHeight(font.get()));
+  const auto rescale = [&](LONG pixels) { return scale.From(scale_, pixels); };
+  std::vector<TWinControl*> controls;
+  CollectControls(*this, controls);
+  std::vector<RECT> bounds;
+  for (const TWinControl* control : controls) bounds.push_back(control->BoundsRect());
+
+  // The present client area at the new scale first, so that the distances the controls keep to
+  // its edges are taken at the new scale; the offered rectangle comes last.
+  const RECT outer = OuterRect(Handle());
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  SetWindowPos(Handle(), nullptr, 0, 0,
+               outer.right - outer.left - client.right + rescale(client.right),
+               outer.bottom - outer.top - client.bottom + rescale(client.bottom),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (std::size_t index = 0; index < controls.size(); ++index) {
+    const RECT& old = bounds[index];
+    const int left = rescale(old.left);
+    const int top = rescale(old.top);
+    controls[index]->SetBounds(left, top, rescale(old.right) - left, rescale(old.bottom) - top);
+  }
+  for (TWinControl* control : controls) control->SetAnchors(control->Anchors());
+
+  // The old font goes once no control draws with it.
+  const auto from = static_cast<WPARAM>(std::exchange(dpi_, dpi));
+  std::swap(font_, font);
+  scale_ = scale;
+  const auto new_font = reinterpret_cast<WPARAM>(font_.get());
+  SendMessageW(Handle(), WM_SETFONT, new_font, FALSE);
+  for (TWinControl* control : controls) {
+    SendMessageW(control->Handle(), WM_SETFONT, new_font, FALSE);
+    SendMessageW(control->Handle(), kScaleChangedMessage, from, static_cast<LPARAM>(dpi));
+  }
+  // A fixed frame keeps the client area that its layout needs at the new scale, which grows with
+  // the text's height, not exactly with the display scale; only a sizeable one takes the size.
+  const bool sizeable =
+      border_style_ == TBorderStyle::bsSizeable || border_style_ == TBorderStyle::bsSizeToolWin;
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top,
+               SWP_NOZORDER | SWP_NOACTIVATE | (sizeable ? 0 : SWP_NOSIZE));
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void TForm::SetVisible(bool visible) {
@@ -400,6 +457,9 @@ LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case kReleaseMessage:
       if (TComponent* owner = Owner()) owner->DestroyComponent(*this);
+      return 0;
+    case WM_DPICHANGED:
+      ChangeScale(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     default:
       break;

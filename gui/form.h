@@ -1,5 +1,9 @@
 // Top-level windows: created from a layout, shown modelessly or modally, closed through a close
-// query and a close action, and keeping track of the control that has the focus.
+// query and a close action, and keeping track of the control that has the focus. A form moved to
+// a monitor of another display scale (WM_DPICHANGED) lays itself out again at that scale (its
+// font, every control's place and size, and what the controls size themselves, see
+// kScaleChangedMessage) and takes the rectangle the system offers; a fixed frame takes only its
+// place and keeps the client area its layout needs.
 #pragma once
 
 #include <string>
@@ -65,6 +69,10 @@ class TForm : public TWinControl {
   // The layout's design pixels on this screen (see screen_scale.h).
   RECT ScaleLayout(const ControlLayout& layout) const;
   int ScaleValue(int design) const { return scale_.Apply(design); }
+  // The screen's dots per inch that the form is laid out for, and design pixels scaled by that
+  // alone (not by the text's height): what must stay as it is at 96 dots per inch.
+  int Dpi() const { return dpi_; }
+  int ScaleForScreen(int design) const { return ScaleForDpi(design, dpi_); }
 
   bool DesignedVisible() const { return designed_visible_; }
   void Show();
@@ -121,10 +129,13 @@ class TForm : public TWinControl {
 
  private:
   void ApplyStyle();
+  void ChangeScale(int dpi, const RECT& suggested);
   void PlaceOnFirstShow();
   void CloseModal();
   bool Active() const;
 
+  FontSpec font_spec_;
+  int dpi_;
   UniqueFont font_;
   ScreenScale scale_;
   TBorderStyle border_style_;

@@ -65,6 +65,11 @@ LRESULT TLabel::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ENABLE:
       InvalidateRect(Handle(), nullptr, TRUE);
       break;
+    case WM_SETFONT:
+      // Its form's font, with which it draws, has changed.
+      AdjustSize();
+      InvalidateRect(Handle(), nullptr, TRUE);
+      return 0;
     default:
       break;
   }

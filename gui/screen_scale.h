@@ -9,8 +9,14 @@ namespace pem::gui {
 inline constexpr int kDesignDpi = 96;
 inline constexpr int kDesignTextHeight = 12;
 
-// The font height for a screen of `dpi` dots per inch, rounded to the nearest integer.
-int FontHeightForDpi(int design_height, int dpi);
+// Design pixels (or a font height) meant at 96 dots per inch on a screen of `dpi` dots per inch,
+// rounded to the nearest integer.
+int ScaleForDpi(int design, int dpi);
+inline int FontHeightForDpi(int design_height, int dpi) {
+  return ScaleForDpi(design_height, dpi);
+}
+// Pixels at `from_dpi` at `to_dpi`, by way of their design value.
+int RescaleForDpi(int pixels, int from_dpi, int to_dpi);
 
 // Multiplies design pixels by measured / design text height, rounded to the nearest integer.
 class ScreenScale {
@@ -18,6 +24,9 @@ class ScreenScale {
   explicit ScreenScale(int measured_text_height = kDesignTextHeight)
       : measured_(measured_text_height) {}
   int Apply(int design) const;
+  // Pixels laid out at scale `from` as pixels at this scale, by way of their design value: exact
+  // for a layout that `from` scaled up from the design, at most one pixel off otherwise.
+  int From(const ScreenScale& from, int pixels) const;
   // Scales the four edges; width and height follow from the scaled edges.
   RECT ApplyToEdges(int left, int top, int width, int height) const;
   bool Identity() const { return measured_ == kDesignTextHeight; }

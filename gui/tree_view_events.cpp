@@ -2,6 +2,8 @@
 #include <utility>
 
 #include "application.h"
+#include "framework_messages.h"
+#include "screen_scale.h"
 #include "tree_view.h"
 
 namespace pem::gui {
@@ -89,6 +91,12 @@ LRESULT TCustomTreeView::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       ReleaseLeftoverNodes();
       return result;
     }
+    case kScaleChangedMessage:
+      // The rows take the new font's height; the indent is in pixels of the old scale.
+      SendMessageW(Handle(), TVM_SETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+      if (indent_ >= 0)
+        SetIndent(RescaleForDpi(indent_, static_cast<int>(wparam), static_cast<int>(lparam)));
+      return 0;
     case WM_CONTEXTMENU: {
       bool handled = false;
       DoContextPopup(PointOf(static_cast<DWORD>(lparam)), handled);

@@ -3,8 +3,8 @@
 # doc/screenshots: the idle main window, the installation check's message box, the folder browser
 # opened at the output folder, and the select-folder dialog as it opens and with the installation
 # folder (the bundled sample, copied into the Wine prefix for the while) selected several levels
-# down. Usage: tools/screenshots.sh [PemConv.exe] (default: the win64 build, built first when
-# missing).
+# down; then the main window and the dialog at 150 % display scale. Usage:
+# tools/screenshots.sh [PemConv.exe] (default: the win64 build, built first when missing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exe=${1:-build/win64/app/PemConv.exe}
@@ -80,6 +80,16 @@ press_closing() {
   xdotool key --window "$1" "$2" 2>/dev/null || true
 }
 
+# Closes the main window with Alt+C and waits up to 10 s for the program to end; one that does
+# not (the window was not active to take the key) is ended.
+end_program() {
+  press_closing "$main" alt+c
+  for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+  kill "$program" 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+  program=""
+}
+
 mkdir -p "$out"
 
 # The select-folder dialog on a folder of 5,000 sub-folders, scrolled to its middle, taken alone:
@@ -147,6 +157,23 @@ sleep 1.5  # a new name to look for, not the continuation of the last one
 xdotool type --window "$dialog" --delay 50 'pemuriko'
 shoot "$dialog" select-folder-dialog-deep.png
 press_closing "$dialog" Escape
-press_closing "$main" alt+c
-wait "$program" || true
-program=""
+end_program
+
+# The main window and the select-folder dialog again at 150 % display scale, in a prefix of their
+# own (PEMCONV_WINEPREFIX_144).
+rm -rf "$sample"
+sample=""
+wineserver -k 2>/dev/null || true
+export WINEPREFIX="${PEMCONV_WINEPREFIX_144:-$WINEPREFIX-144}"
+wine_env_start
+wine_env_dpi 144
+"$PEMCONV_WINE" "$exe" &
+program=$!
+main=$(window_named 'ぺむりこコンバータ')
+shoot "$main" main-window-150.png
+xdotool key --window "$main" alt+p space
+dialog=$(wait_for_window large_window_named 'PemConv')
+xdotool key --window "$dialog" Down Down Right
+shoot "$dialog" select-folder-dialog-150.png
+press_closing "$dialog" Escape
+end_program

@@ -76,6 +76,23 @@ wine_env_fonts() {
   rm -f "$reg"
 }
 
+# The prefix's display scale in dots per inch (96 = 100 %, 144 = 150 %), after wine_env_start.
+# Wine reads it when its server starts: a change restarts the server.
+wine_env_dpi() {
+  local dpi=$1 hex
+  hex=$(printf 'dword:%08x' "$dpi")
+  grep -qi "^\"LogPixels\"=$hex" "$WINEPREFIX/user.reg" 2>/dev/null && return 0
+  "$PEMCONV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+    >/dev/null 2>&1
+  "$PEMCONV_WINE" reg add \
+    'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+    /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  wineserver -p 2>/dev/null || true
+  "$PEMCONV_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+}
+
 wine_env_stop() {
   wineserver -k 2>/dev/null || true
   if [ -n "${PEMCONV_XVFB_PID:-}" ]; then kill "$PEMCONV_XVFB_PID" 2>/dev/null || true; fi

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -405,6 +406,9 @@ RECT Centred(int width, int height) {
 RECT At(int left, int top, int width, int height) {
   return {left, top, left + width, top + height};
 }
+// The dialog's sizes and places are meant at 96 dots per inch.
+const int kWidth = AtScreenDpi(307);
+const int kHeight = AtScreenDpi(352);
 void OwnerCentred(TSelectFolderDialog& dialog, gui::TForm& owner, RECT bounds) {
   dialog.SetPosition(TDialogPosition::dpOwnerCenter);
   owner.SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
@@ -412,45 +416,51 @@ void OwnerCentred(TSelectFolderDialog& dialog, gui::TForm& owner, RECT bounds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Places, DialogPlacement,
-    ::testing::Values(PlaceCase{"CustomSizeAndPlace",
-                                [](TSelectFolderDialog& d, gui::TForm&) {
-                                  d.SetDialogSize(TDialogSize::dsCustom);
-                                  d.SetDialogWidth(400);
-                                  d.SetDialogHeight(300);
-                                  d.SetPosition(TDialogPosition::dpCustom);
-                                  d.SetDialogLeft(10);
-                                  d.SetDialogTop(20);
-                                },
-                                [] { return At(10, 20, 400, 300); }},
-                      PlaceCase{"CustomValuesUnusedByTheDefaults",
-                                [](TSelectFolderDialog& d, gui::TForm&) {
-                                  d.SetDialogWidth(400);
-                                  d.SetDialogHeight(300);
-                                  d.SetDialogLeft(10);
-                                  d.SetDialogTop(20);
-                                },
-                                [] { return Centred(307, 352); }},
-                      PlaceCase{"FixedFrameKeepsTheOuterSize",
-                                [](TSelectFolderDialog& d, gui::TForm&) {
-                                  d.SetSizeable(false);
-                                  d.SetPosition(TDialogPosition::dpCustom);
-                                },
-                                [] { return At(0, 0, 307, 352); }},
-                      PlaceCase{"OwnerCentreLargerThanTheOwner",
-                                [](TSelectFolderDialog& d, gui::TForm& owner) {
-                                  OwnerCentred(d, owner, At(300, 300, 100, 100));
-                                },
-                                [] { return At(197, 174, 307, 352); }},
-                      PlaceCase{"OwnerCentreNearTheRightEdge",
-                                [](TSelectFolderDialog& d, gui::TForm& owner) {
-                                  OwnerCentred(d, owner, At(ScreenWidth() - 100, 100, 300, 200));
-                                },
-                                [] { return At(ScreenWidth() - 307, 24, 307, 352); }},
-                      PlaceCase{"OwnerCentreNearTheBottomEdge",
-                                [](TSelectFolderDialog& d, gui::TForm& owner) {
-                                  OwnerCentred(d, owner, At(100, WorkBottom() - 50, 300, 200));
-                                },
-                                [] { return At(97, WorkBottom() - 352, 307, 352); }}),
+    ::testing::Values(
+        PlaceCase{"CustomSizeAndPlace",
+                  [](TSelectFolderDialog& d, gui::TForm&) {
+                    d.SetDialogSize(TDialogSize::dsCustom);
+                    d.SetDialogWidth(400);
+                    d.SetDialogHeight(300);
+                    d.SetPosition(TDialogPosition::dpCustom);
+                    d.SetDialogLeft(10);
+                    d.SetDialogTop(20);
+                  },
+                  [] {
+                    return At(AtScreenDpi(10), AtScreenDpi(20), AtScreenDpi(400), AtScreenDpi(300));
+                  }},
+        PlaceCase{"CustomValuesUnusedByTheDefaults",
+                  [](TSelectFolderDialog& d, gui::TForm&) {
+                    d.SetDialogWidth(400);
+                    d.SetDialogHeight(300);
+                    d.SetDialogLeft(10);
+                    d.SetDialogTop(20);
+                  },
+                  [] { return Centred(kWidth, kHeight); }},
+        PlaceCase{"FixedFrameKeepsTheOuterSize",
+                  [](TSelectFolderDialog& d, gui::TForm&) {
+                    d.SetSizeable(false);
+                    d.SetPosition(TDialogPosition::dpCustom);
+                  },
+                  [] { return At(0, 0, kWidth, kHeight); }},
+        PlaceCase{"OwnerCentreLargerThanTheOwner",
+                  [](TSelectFolderDialog& d, gui::TForm& owner) {
+                    OwnerCentred(d, owner, At(300, 300, 100, 100));
+                  },
+                  [] { return At(350 - kWidth / 2, 350 - kHeight / 2, kWidth, kHeight); }},
+        PlaceCase{"OwnerCentreNearTheRightEdge",
+                  [](TSelectFolderDialog& d, gui::TForm& owner) {
+                    OwnerCentred(d, owner, At(ScreenWidth() - 100, 100, 300, 200));
+                  },
+                  [] {
+                    return At(ScreenWidth() - kWidth, std::max(0, 200 - kHeight / 2), kWidth,
+                              kHeight);
+                  }},
+        PlaceCase{"OwnerCentreNearTheBottomEdge",
+                  [](TSelectFolderDialog& d, gui::TForm& owner) {
+                    OwnerCentred(d, owner, At(100, WorkBottom() - 50, 300, 200));
+                  },
+                  [] { return At(250 - kWidth / 2, WorkBottom() - kHeight, kWidth, kHeight); }}),
     RowName);
 
 struct StartCase : Row {

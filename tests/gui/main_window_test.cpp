@@ -153,7 +153,7 @@ TEST(MainWindow, UsesItsJapaneseFontEverywhere) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font),
                &font);
     EXPECT_STREQ(font.lfFaceName, L"ＭＳ Ｐゴシック");
-    EXPECT_EQ(font.lfHeight, -12);
+    EXPECT_EQ(font.lfHeight, AtScreenDpi(-12));
     EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
   }
 }

@@ -3,6 +3,8 @@
 #include <thread>
 #include <vector>
 
+#include "win32_owners.h"
+
 namespace pem::testing {
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
@@ -12,6 +14,15 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     std::this_thread::sleep_for(5ms);
   }
   return true;
+}
+
+int ScreenDpi() {
+  const WindowDc screen(nullptr);
+  return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+int AtScreenDpi(int pixels) {
+  return MulDiv(pixels, ScreenDpi(), 96);
 }
 
 std::wstring WindowText(HWND window) {

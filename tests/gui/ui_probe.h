@@ -16,6 +16,10 @@ using namespace std::chrono_literals;
 // Polls until the condition holds; false when it did not within the time.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10000ms);
 
+// The screen's dots per inch, and pixels meant at 96 dots per inch on it.
+int ScreenDpi();
+int AtScreenDpi(int pixels);
+
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
 // The window's rectangle in its parent's client coordinates (the screen for a top-level one).
