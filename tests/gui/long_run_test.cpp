@@ -40,6 +40,15 @@ DictionaryFixture LongDictionary() {
   return DictionaryFixture(categories, texts, titles);
 }
 
+// Types both folders and clicks OK; true once the run shows its progress.
+bool StartRun(const RunningApp& app, const DictionaryFixture& fixture) {
+  const MainWindowHandles& w = app.Windows();
+  SetWindowTextW(w.edit1, fixture.InstallText().c_str());
+  SetWindowTextW(w.edit2, fixture.OutText().c_str());
+  Click(w.button2);
+  return WaitUntil([&] { return IsWindowVisible(w.progress_bar1) != FALSE; });
+}
+
 POINT CentreOf(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);
@@ -112,11 +121,8 @@ TEST(LongRun, AnswersAndRepaintsAllThroughAndTakesNoInput) {
   const DictionaryFixture fixture = LongDictionary();
   RunningApp app;
   const MainWindowHandles& w = app.Windows();
-  SetWindowTextW(w.edit1, fixture.InstallText().c_str());
-  SetWindowTextW(w.edit2, fixture.OutText().c_str());
   const auto start = Clock::now();
-  Click(w.button2);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(w.progress_bar1) != FALSE; }));
+  ASSERT_TRUE(StartRun(app, fixture));
 
   Clock::duration slowest{};
   std::size_t sent = 0;
@@ -156,10 +162,7 @@ TEST(LongRun, CloseSentDuringTheRunClosesTheWindowAfterIt) {
   const DictionaryFixture fixture = LongDictionary();
   RunningApp app;
   const MainWindowHandles& w = app.Windows();
-  SetWindowTextW(w.edit1, fixture.InstallText().c_str());
-  SetWindowTextW(w.edit2, fixture.OutText().c_str());
-  Click(w.button2);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(w.progress_bar1) != FALSE; }));
+  ASSERT_TRUE(StartRun(app, fixture));
 
   SendMessageW(w.form, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WellInsideTheRun(app));
