@@ -1,5 +1,7 @@
 #include "UMain.h"
 
+#include <utility>
+
 #include "FileCtrl.h"
 #include "SelectFolderDialog.h"
 #include "app_messages.h"
@@ -83,6 +85,7 @@ TForm1::TForm1(TComponent& owner, TForm1*& reference)
   Button2.OnClick.Bind(*this, &TForm1::Button2Click);
   Button3.OnClick.Bind(*this, &TForm1::Button3Click);
   Button4.OnClick.Bind(*this, &TForm1::Button4Click);
+  OnCloseQuery.Bind(*this, &TForm1::FormCloseQuery);
 }
 
 TForm1::~TForm1() {
@@ -94,19 +97,37 @@ void TForm1::Button3Click(gui::TObject&) {
 }
 
 // The folders are used as typed, also where code page 932 cannot name them: the run's own file
-// system maps their texts to them.
+// system maps their texts to them. The window keeps answering during the run, so a click sent to
+// a button from outside can reach a handler then; it does nothing.
 void TForm1::Button2Click(gui::TObject&) {
+  if (run_) return;
   const std::unique_ptr<FileSystem> file_system = NewPlatformFileSystem();
   if (!folders_.Prepare(NarrowUtf8(Edit1.WideText()), NarrowUtf8(Edit2.WideText()), *file_system)) {
     ApplicationMessageBox(msg::kBadOutputFolder, msg::kBadOutputFolderCaption, BoxKind::kError);
     return;
   }
-  RunConversion(*this, *file_system);
+  run_.emplace();
+  try {
+    RunConversion(*this, *file_system);
+  } catch (...) {
+    run_.reset();
+    close_asked_ = false;
+    throw;
+  }
+  run_.reset();
+  if (std::exchange(close_asked_, false)) Close();
+}
+
+void TForm1::FormCloseQuery(gui::TObject&, bool& can_close) {
+  if (!run_) return;
+  close_asked_ = true;
+  can_close = false;
 }
 
 // The dialog starts at its root, not at the folder typed in Edit1, and the folder it gives
 // back ends with "\", ready for the tool's file names.
 void TForm1::Button1Click(gui::TObject&) {
+  if (run_) return;
   TSelectFolderDialog& dialog = Create<TSelectFolderDialog>();
   const DestroyOnExit destroy(*this, dialog);
   if (!dialog.Execute()) return;
@@ -117,12 +138,15 @@ void TForm1::Button1Click(gui::TObject&) {
 }
 
 void TForm1::Button4Click(gui::TObject&) {
+  if (run_) return;
   std::wstring directory = Edit2.WideText();
   BrowseForDirectory(msg::kOutputFolderBrowseTitle, directory);
   Edit2.SetWideText(directory);
 }
 
 void TForm1::SetControlsEnabled(bool enabled) {
+  // What was clicked or typed while they were disabled goes before anything can take it.
+  if (enabled && run_) run_->DropInput();
   for (gui::TWinControl* control : Controls()) control->SetEnabled(enabled);
 }
 

@@ -2,6 +2,8 @@
 // description and the progress bar. It is the host of the conversion.
 #pragma once
 
+#include <optional>
+
 #include "button.h"
 #include "conversion_run.h"
 #include "edit.h"
@@ -11,6 +13,7 @@
 #include "progress_bar.h"
 #include "progress_indicator.h"
 #include "run_folders.h"
+#include "run_pump.h"
 
 namespace pem {
 
@@ -47,10 +50,18 @@ class TForm1 : public gui::TForm, public ConversionHost {
   // The general error display; an EAbort is dropped.
   void ShowExceptionBox(const Exception& error) override;
   ProgressIndicator& Progress() override { return progress_; }
+  void BetweenEntries() override {
+    if (run_) run_->BetweenEntries();
+  }
 
  private:
+  // While a run is under way no other action starts, and a close asked for waits for its end.
+  void FormCloseQuery(gui::TObject& sender, bool& can_close);
+
   ProgressBarIndicator progress_;
-  RunFolders folders_;  // of the run under way
+  RunFolders folders_;                 // of the run under way
+  std::optional<RunMessagePump> run_;  // while a conversion runs
+  bool close_asked_ = false;
 };
 
 // The main window, once created.

@@ -27,6 +27,10 @@ void ApplyOption(const std::string& arg, Options& options) {
     options.help = true;
   } else if (arg == "--version") {
     options.version = true;
+  } else if (arg == "--encoding=cp932" || arg == "--encoding=utf-8") {
+    options.utf8_texts = arg.ends_with("utf-8");
+  } else if (arg.starts_with("--encoding")) {
+    options.error = "bad encoding: " + arg + " (--encoding=cp932 or --encoding=utf-8)";
   } else if (arg.starts_with("--")) {
     options.error = "unknown option: " + arg;
   } else {
@@ -47,6 +51,10 @@ const char kUsage[] =
     "per category below OUTPUT_DIR, which must exist.\n"
     "\n"
     "Options:\n"
+    "  --encoding=cp932|utf-8\n"
+    "                 the entry files' text: code page 932 as the tool keeps it (the default),\n"
+    "                 or UTF-8, CR LF kept; bytes with no Unicode form become U+FFFD (with a\n"
+    "                 warning)\n"
     "  -q, --quiet    print nothing but errors (no warnings, no progress)\n"
     "  -h, --help     show this help and exit\n"
     "  -V, --version  show the version and exit\n"

@@ -10,6 +10,7 @@ struct Options {
   bool quiet = false;
   bool help = false;
   bool version = false;
+  bool utf8_texts = false;  // --encoding=utf-8: entry files in UTF-8, not code page 932
   std::vector<std::string> operands;
   std::string error;  // what is wrong with the command line; empty when nothing is
 };

@@ -12,6 +12,7 @@
 #include "progress_line.h"
 #include "source_check.h"
 #include "system_error.h"
+#include "utf8_texts.h"
 #include "version.h"
 
 namespace pem {
@@ -87,6 +88,15 @@ class CommandLineHost : public ConversionHost {
           warning.reason);
   }
 
+  // Once per run: entry texts that had bytes with no Unicode form, written as U+FFFD.
+  void WarnReplaced(const std::string& first, std::size_t files) {
+    if (quiet_) return;
+    progress_.Wipe();
+    Error("warning: " + folders_.Printable(first) +
+          ": bytes with no Unicode form written as U+FFFD (" + std::to_string(files) +
+          (files == 1 ? " entry file" : " entry files") + " in all)");
+  }
+
   // The line that says where a stopped run stopped.
   void ReportInterruption(int signal) {
     std::string line = std::string("stopped by ") + SignalName(signal) + " after " +
@@ -157,7 +167,10 @@ int RunPem2Txt(const std::vector<std::string>& args, Console& console, FileSyste
   CommandLineHost host(console, options.quiet, folders, file_system);
   SourceReadWatch watched(file_system, folders.InstallText(),
                           [&host](const SourceWarning& warning) { host.Warn(warning); });
-  const RunOutcome outcome = RunConversion(host, options.quiet ? file_system : watched);
+  FileSystem& run_files = options.quiet ? file_system : watched;
+  Utf8Texts utf8(run_files);
+  const RunOutcome outcome = RunConversion(host, options.utf8_texts ? utf8 : run_files);
+  if (utf8.Replaced() > 0) host.WarnReplaced(utf8.FirstReplaced(), utf8.Replaced());
   if (const int signal = InterruptionSignal()) {
     host.ReportInterruption(signal);
     return kExitInterrupted + signal;

@@ -44,6 +44,7 @@ class Conversion {
     EntryFolder opened(file_system_, out_, folder);
     for (int entry = 0; entry < entries; ++entry) {
       host_.EntryWritten(WriteEntry(opened, texts_section, titles_section, entry));
+      host_.BetweenEntries();
     }
   }
 
@@ -102,6 +103,7 @@ RunOutcome RunConversion(ConversionHost& host, FileSystem& file_system) {
       for (int index = 0; index < count; ++index) {
         conversion.ConvertCategory(index);
         progress.StepIt();
+        host.BetweenEntries();
       }
     } catch (...) {
       failure = std::current_exception();

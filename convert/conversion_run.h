@@ -42,6 +42,10 @@ class ConversionHost {
   virtual ProgressIndicator& Progress() = 0;
   // Called after each entry file is written, with its full path.
   virtual void EntryWritten(const std::string& path) { (void)path; }
+  // Called after each entry and each category while the run works, so that a host with a window
+  // can keep it painted and answering the system; nothing done here may change the run. Called
+  // often: a host that does something costly here looks at a clock first.
+  virtual void BetweenEntries() {}
 };
 
 enum class RunOutcome {

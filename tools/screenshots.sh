@@ -1,10 +1,11 @@
 #!/bin/bash
 # Runs PemConv.exe under Wine on a virtual display and saves screenshots of its windows into
 # doc/screenshots: the idle main window, the installation check's message box, the folder browser
-# opened at the output folder, and the select-folder dialog as it opens and with the installation
+# opened at the output folder, the select-folder dialog as it opens and with the installation
 # folder (the bundled sample, copied into the Wine prefix for the while) selected several levels
-# down; then the main window and the dialog at 150 % display scale. Usage:
-# tools/screenshots.sh [PemConv.exe] (default: the win64 build, built first when missing).
+# down, the window in the middle of a long run; then the main window and the dialog at 150 %
+# display scale. Usage: tools/screenshots.sh [PemConv.exe] (default: the win64 build, built first
+# when missing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exe=${1:-build/win64/app/PemConv.exe}
@@ -20,11 +21,13 @@ export PEMCONV_DISPLAY_NUM=${PEMCONV_DISPLAY_NUM:-95}
 wine_env_start
 program=""
 sample=""
+long=""
 # Only what this script started ends with it: the program, the sample's copy, and the display if
 # it started one.
 finish() {
   [ -n "$program" ] && kill "$program" 2>/dev/null || true
   [ -n "$sample" ] && rm -rf "$sample"
+  [ -n "$long" ] && rm -rf "$long"
   [ -n "${PEMCONV_XVFB_PID:-}" ] && kill "$PEMCONV_XVFB_PID" 2>/dev/null || true
 }
 trap finish EXIT
@@ -158,6 +161,42 @@ xdotool type --window "$dialog" --delay 50 'pemuriko'
 shoot "$dialog" select-folder-dialog-deep.png
 press_closing "$dialog" Escape
 end_program
+
+# A long run: a generated dictionary of 20 categories of 1,000 entries in the Wine prefix, the
+# window shot half-way through it, while its progress bar advances.
+long="$WINEPREFIX/drive_c/pemconv-long"
+mkdir -p "$long/out"
+python3 - "$long" <<'PY'
+import sys
+folder = sys.argv[1]
+categories, texts, titles = ["[ItemData]", "Count=20"], [], []
+for c in range(20):
+    categories.append(f"{c}=カテゴリ{c}")
+    texts += [f"[DicData{c}]", "Count=1000"] + [f"{e}=項目 {e} の本文" for e in range(1000)]
+    titles += [f"[DicExpData{c}]"] + [f"{e}=項目{e}" for e in range(1000)]
+for name, lines in (("pmridata.ini", categories), ("dicdata.ini", texts), ("expdata.ini", titles)):
+    with open(f"{folder}/{name}", "wb") as file:
+        file.write("\r\n".join(lines + [""]).encode("cp932"))
+open(f"{folder}/pemri.exe", "wb").close()
+PY
+"$PEMCONV_WINE" "$exe" &
+program=$!
+main=$(window_named 'ぺむりこコンバータ')
+# Edit1 has the focus with its text selected: typing replaces it.
+xdotool type --window "$main" 'C:\pemconv-long\'
+xdotool key --window "$main" Tab Tab
+xdotool type --window "$main" 'C:\pemconv-long\out'
+xdotool key --window "$main" alt+o
+sleep 4
+eval "$(xdotool getwindowgeometry --shell "$main")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/long-run.png"
+echo "screenshots: $out/long-run.png"
+box=$(window_named 'Infomation')
+press_closing "$box" Return
+main=$(window_named 'ぺむりこコンバータ')
+xdotool mousemove --window "$main" 5 5 click 1
+end_program
+rm -rf "$long"
 
 # The main window and the select-folder dialog again at 150 % display scale, in a prefix of their
 # own (PEMCONV_WINEPREFIX_144).

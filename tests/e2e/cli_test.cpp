@@ -99,7 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"UnknownShortOption", {"-x", kInstall, kOut}, "unknown option: -x"},
         UsageCase{"UnknownAmongCombined", {"-qx", kInstall, kOut}, "unknown option: -x"},
         UsageCase{"QuietAlone", {"--quiet"}, kNoFolders},
-        UsageCase{"CombinedQuietAlone", {"-qq"}, kNoFolders}),
+        UsageCase{"CombinedQuietAlone", {"-qq"}, kNoFolders},
+        UsageCase{"UnknownEncoding",
+                  {"--encoding=latin1", kInstall, kOut},
+                  "bad encoding: --encoding=latin1 (--encoding=cp932 or --encoding=utf-8)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct InfoCase {
@@ -432,6 +435,54 @@ INSTANTIATE_TEST_SUITE_P(Sources, SourceWarningTest, ::testing::Values(
     SourceCase{"Utf16IsNoFault", kOneCategory, kTexts, kUtf16Titles, nullptr, "",
                {{"cat", std::nullopt}, {"cat/t.txt", "text\r\n"}}},
     SourceCase{"AllWell", kOneCategory, kTexts, kTitles, nullptr, "", kOneEntry}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+// --- The encoding of the entry files ---
+
+struct EncodingCase {
+  const char* name;
+  std::vector<std::string> options;
+  std::string text;  // the entry's text in dicdata.ini, code page 932
+  std::string file;  // the entry file's bytes
+  bool warned = false;
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class EncodingTest : public Pem2TxtTest, public ::testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(EncodingTest, WritesTheTextInTheEncodingAskedFor) {
+  const EncodingCase& c = GetParam();
+  WriteSource("[ItemData]\r\nCount=1\r\n0=cat\r\n", "[DicData0]\r\nCount=1\r\n0=" + c.text + "\r\n",
+              "[DicExpData0]\r\n0=title\r\n");
+  const RunResult run = Convert(c.options);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(ReadBytes(Out() / "cat" / "title.txt"), c.file);
+  const std::string warning = "pem2txt: warning: " + Utf8Arg(Out()) + NativeSeparator() + "cat" +
+                              NativeSeparator() +
+                              "title.txt: bytes with no Unicode form written as U+FFFD (1 entry "
+                              "file in all)\n";
+  // After the source's own warning, if any.
+  EXPECT_EQ(run.err.ends_with(warning), c.warned) << run.err;
+}
+
+const std::vector<std::string> kUtf8 = {"--encoding=utf-8"};
+constexpr char kFffd[] = "\xEF\xBF\xBD";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, EncodingTest, ::testing::Values(
+    EncodingCase{"DefaultKeepsCodePage932", {}, "\x83\x65\xB1\x85\x40", "\x83\x65\xB1\x85\x40\r\n"},
+    EncodingCase{"Cp932KeepsIt", {"--encoding=cp932"}, "\x83\x65\x85\x40", "\x83\x65\x85\x40\r\n"},
+    // テ, a half-width ｱ and ソ, whose second byte is a backslash.
+    EncodingCase{"Utf8", kUtf8, "\x83\x65\xB1\x83\x5C", "テｱソ\r\n"},
+    EncodingCase{"UnassignedTwoByteCode", kUtf8, "a\x85\x40" "b", "a" + std::string(kFffd) + "b\r\n", true},
+    EncodingCase{"BytesCodePage932LeavesOpen", kUtf8, "\x80\xA0\xFD", std::string(kFffd) + kFffd + kFffd + "\r\n", true},
+    // A lead byte before the line end: the CR LF stays.
+    EncodingCase{"LeadByteAtTheEnd", kUtf8, "x\x81", "x" + std::string(kFffd) + "\r\n", true},
+    EncodingCase{"QuietWarnsNot", {"--encoding=utf-8", "-q"}, "\x85\x40", std::string(kFffd) + "\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
