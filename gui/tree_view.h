@@ -136,6 +136,22 @@ class TCustomTreeView : public TWinControl {
   TTVExpandedEvent OnGetImageIndex;
   TTVExpandedEvent OnGetSelectedIndex;
 
+  // Tells whether a node was deleted while it was watched: a handler given a node may delete it.
+  class NodeWatch {
+   public:
+    NodeWatch(TCustomTreeView& tree, const TTreeNode& node);
+    NodeWatch(const NodeWatch&) = delete;
+    NodeWatch& operator=(const NodeWatch&) = delete;
+    ~NodeWatch();
+    bool Deleted() const { return node_ == nullptr; }
+
+   private:
+    friend class TCustomTreeView;
+    TCustomTreeView& tree_;
+    const TTreeNode* node_;
+    NodeWatch* outer_;
+  };
+
  protected:
   virtual void CreateWnd();
   // Deletes every item.
@@ -182,6 +198,11 @@ class TCustomTreeView : public TWinControl {
   void RightClicked();
   void DeleteItem(HTREEITEM item);
   void ReleaseLeftoverNodes();
+  // Runs the `Delete` hook for a node on its way out; its watches see it gone first.
+  void NodeDeleted(TTreeNode& node);
+  // Raises an event that may refuse; a handler that deleted the node refuses too.
+  template <typename Event, typename Node>
+  bool AllowedAndKept(const Event& event, Node& node);
 
   ControlLayout layout_;
   DWORD style_;
@@ -202,6 +223,8 @@ class TCustomTreeView : public TWinControl {
   // commit, or none for a cancel.
   bool ending_by_program_ = false;
   std::optional<std::wstring> program_text_;
+  // The innermost of the watches alive, each holding the next outer one.
+  NodeWatch* watches_ = nullptr;
 };
 
 }  // namespace pem::gui

@@ -28,6 +28,26 @@ POINT PointOf(DWORD packed) {
 
 }  // namespace
 
+TCustomTreeView::NodeWatch::NodeWatch(TCustomTreeView& tree, const TTreeNode& node)
+    : tree_(tree), node_(&node), outer_(std::exchange(tree.watches_, this)) {}
+
+TCustomTreeView::NodeWatch::~NodeWatch() {
+  tree_.watches_ = outer_;
+}
+
+void TCustomTreeView::NodeDeleted(TTreeNode& node) {
+  for (NodeWatch* watch = watches_; watch; watch = watch->outer_) {
+    if (watch->node_ == &node) watch->node_ = nullptr;
+  }
+  Delete(node);
+}
+
+template <typename Event, typename Node>
+bool TCustomTreeView::AllowedAndKept(const Event& event, Node& node) {
+  const NodeWatch watch(*this, node);
+  return Allowed(event, *this, node) && !watch.Deleted();
+}
+
 void TCustomTreeView::GetImageIndex(TTreeNode& node) {
   OnGetImageIndex(*this, node);
 }
@@ -37,7 +57,9 @@ void TCustomTreeView::GetSelectedIndex(TTreeNode& node) {
 }
 
 bool TCustomTreeView::CanChange(TTreeNode* node) {
-  return Allowed(OnChanging, *this, node);
+  if (!node) return Allowed(OnChanging, *this, node);
+  const NodeWatch watch(*this, *node);
+  return Allowed(OnChanging, *this, node) && !watch.Deleted();
 }
 
 void TCustomTreeView::Change(TTreeNode* node) {
@@ -45,7 +67,7 @@ void TCustomTreeView::Change(TTreeNode* node) {
 }
 
 bool TCustomTreeView::CanExpand(TTreeNode& node) {
-  return Allowed(OnExpanding, *this, node);
+  return AllowedAndKept(OnExpanding, node);
 }
 
 void TCustomTreeView::Expand(TTreeNode& node) {
@@ -53,7 +75,7 @@ void TCustomTreeView::Expand(TTreeNode& node) {
 }
 
 bool TCustomTreeView::CanCollapse(TTreeNode& node) {
-  return Allowed(OnCollapsing, *this, node);
+  return AllowedAndKept(OnCollapsing, node);
 }
 
 void TCustomTreeView::Collapse(TTreeNode& node) {
@@ -61,14 +83,15 @@ void TCustomTreeView::Collapse(TTreeNode& node) {
 }
 
 bool TCustomTreeView::CanEdit(TTreeNode& node) {
-  return Allowed(OnEditing, *this, node);
+  return AllowedAndKept(OnEditing, node);
 }
 
 void TCustomTreeView::Edit(TTreeNode& node, const std::optional<std::wstring>& text) {
   if (!text) return;
   std::wstring shown = *text;
+  const NodeWatch watch(*this, node);
   OnEdited(*this, node, shown);
-  node.SetText(shown);
+  if (!watch.Deleted()) node.SetText(shown);
 }
 
 void TCustomTreeView::DoContextPopup(POINT, bool&) {}
@@ -114,7 +137,7 @@ void TCustomTreeView::ReleaseLeftoverNodes() {
   while (!nodes_.empty()) {
     const std::unique_ptr<TTreeNode> node = std::move(nodes_.begin()->second);
     nodes_.erase(nodes_.begin());
-    Delete(*node);
+    NodeDeleted(*node);
   }
 }
 
@@ -135,7 +158,7 @@ LRESULT TCustomTreeView::TreeNotify(NMHDR& header) {
     // Out of the store first, so that nothing reaches the node while its hook runs.
     const std::unique_ptr<TTreeNode> node = std::move(found->second);
     nodes_.erase(found);
-    Delete(*node);
+    NodeDeleted(*node);
     return 0;
   }
   // A window on its way out reports nothing but deletions.
@@ -179,7 +202,7 @@ LRESULT TCustomTreeView::ExpansionNotify(UINT code, const NMTREEVIEWW& notice) {
     refused_collapse_ = nullptr;
     if (expand) return !CanExpand(*node);
     if (CanCollapse(*node)) return FALSE;
-    refused_collapse_ = node->item_;
+    refused_collapse_ = notice.itemNew.hItem;
     return TRUE;
   }
   const bool expanded = node->Expanded();

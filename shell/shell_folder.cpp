@@ -178,19 +178,64 @@ std::uint8_t TShellFolder::TraitFlags() const {
                                       {SFGAO_VALIDATE, tfValidate}});
 }
 
+namespace {
+
+// The object's list within the folder that holds it, as that folder parses the name; none when
+// it cannot.
+ChildIdList ParsedChildId(IShellFolder& folder, const std::wstring& name) {
+  std::vector<wchar_t> text(name.begin(), name.end());
+  text.push_back(L'\0');
+  ULONG consumed = static_cast<ULONG>(name.size());
+  ULONG attributes = 0;
+  ChildIdList list;
+  if (folder.ParseDisplayName(nullptr, nullptr, text.data(), &consumed,
+                              reinterpret_cast<PIDLIST_RELATIVE*>(list.put()), &attributes) != S_OK)
+    list.reset();
+  return list;
+}
+
+}  // namespace
+
 bool TShellFolder::Rename(const std::wstring& new_name) {
   if (!(AbilityFlags() & afCanRename)) return false;
+  // A root-level item's list may run several levels deep, and only the folder that holds the
+  // object itself renames it: its last element there.
+  AbsoluteIdList holder_id = CloneIdList<AbsoluteIdList>(LocalId());
+  if (!holder_id) throw EOleSysError(E_OUTOFMEMORY);
+  DropLastIdElement(holder_id.get());
+  const ComPtr<IShellFolder> holder =
+      CountIdElements(holder_id.get()) == 0
+          ? ParentFolder()
+          : BindSubFolder(ParentFolder().get(), holder_id.get(), nullptr);
+  const ChildIdList last = LastIdElementCopy(LocalId());
   ChildIdList renamed;
   const HRESULT status =
-      ParentFolder()->SetNameOf(nullptr, LocalId(), new_name.c_str(), SHGDN_NORMAL, renamed.put());
+      holder ? holder->SetNameOf(nullptr, last.get(), new_name.c_str(), SHGDN_NORMAL, renamed.put())
+             : E_FAIL;
   if (status != S_OK) throw Exception(NarrowCp932(new_name) + msg::kRenameFailedSuffix);
+  // Some shells rename without telling the new list; the holder then names it by its name.
+  if (!renamed) renamed = ParsedChildId(*holder.get(), new_name);
   if (!renamed) return true;
-  AbsoluteIdList full = parent_ ? JoinIdLists(parent_->FullId(), renamed.get())
-                                : CloneIdList<AbsoluteIdList>(renamed.get());
-  if (!full) throw EOleSysError(E_OUTOFMEMORY);
-  local_id_ = std::move(renamed);
-  full_id_ = std::move(full);
+  AbsoluteIdList local = JoinIdLists(holder_id.get(), renamed.get());
+  if (!local) throw EOleSysError(E_OUTOFMEMORY);
+  Relocate(ChildIdList(local.release()));
   return true;
+}
+
+void TShellFolder::Rebase() {
+  ChildIdList local = CloneIdList<ChildIdList>(LocalId());
+  if (!local) throw EOleSysError(E_OUTOFMEMORY);
+  Relocate(std::move(local));
+}
+
+void TShellFolder::Relocate(ChildIdList local_id) {
+  AbsoluteIdList full = parent_ ? JoinIdLists(parent_->FullId(), local_id.get())
+                                : CloneIdList<AbsoluteIdList>(local_id.get());
+  if (!full) throw EOleSysError(E_OUTOFMEMORY);
+  local_id_ = std::move(local_id);
+  full_id_ = std::move(full);
+  // A folder bound under the old name lists what is no longer there.
+  if (folder_) folder_ = BindSubFolder(ParentFolder().get(), LocalId(), nullptr);
 }
 
 ComPtr<IShellFolder> DesktopShellFolder() {

@@ -80,9 +80,14 @@ class TShellFolder : public gui::TObject {
   std::uint8_t AbilityFlags() const;
   std::uint8_t TraitFlags() const;
 
-  // True when the shell accepted the new name (the lists then name the renamed object); false,
-  // asking nothing, when the object cannot be renamed. Raises Exception when the shell refuses.
+  // True when the shell accepted the new name; false, asking nothing, when the object cannot be
+  // renamed. Raises Exception when the shell refuses. After a rename the lists name the renamed
+  // object and its own folder is bound under the new name, unless the shell neither returned
+  // nor can parse the new name: then the lists stay as they were.
   bool Rename(const std::wstring& new_name);
+  // The parent's lists changed (it was renamed): the full list is built from the parent's again
+  // and the own folder, if bound, is bound anew.
+  void Rebase();
 
   // The attribute word after asking the parent folder with `request` preset; 0 when it fails.
   SFGAOF Attributes(SFGAOF request) const;
@@ -91,6 +96,9 @@ class TShellFolder : public gui::TObject {
   static long LiveCount();
 
  private:
+  // Takes over a new relative list and rebuilds the full list and the own folder from it.
+  void Relocate(ChildIdList local_id);
+
   ChildIdList local_id_;
   AbsoluteIdList full_id_;
   TShellFolder* parent_;

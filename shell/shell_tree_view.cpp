@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <utility>
-#include <vector>
 
 #include "application.h"
 #include "errors.h"
@@ -51,6 +50,12 @@ std::wstring CurrentDirectory() {
 void SetIcons(TTreeNode& node, const TShellFolder& item) {
   node.SetImageIndex(ItemIconIndex(item.FullId(), false, false));
   node.SetSelectedIndex(ItemIconIndex(item.FullId(), false, true));
+}
+
+// Whether two lists hold the same bytes: the same list, not only the same object.
+bool SameIdBytes(const ITEMIDLIST* a, const ITEMIDLIST* b) {
+  const std::size_t size = IdListByteSize(a);
+  return size == IdListByteSize(b) && (size == 0 || std::memcmp(a, b, size) == 0);
 }
 
 // The system list's icon for any folder, closed or open: what a node shows until its own is known.
@@ -180,7 +185,9 @@ void TCustomShellTreeView::ReleaseAllNodes() {
 void TCustomShellTreeView::FillChildren(TTreeNode& node) {
   const WaitCursor waiting;
   const UpdateScope suspended(*this);
-  const ComPtr<IEnumIDList> enumerator = ListingOf(*ItemOf(node));
+  const TShellFolder* shown = ItemOf(node);
+  if (!shown) return;
+  const ComPtr<IEnumIDList> enumerator = ListingOf(*shown);
   if (!enumerator) return;
   for (;;) {
     ChildIdList list;
@@ -232,7 +239,15 @@ gui::TNodeInit TCustomShellTreeView::ChildShape(const TShellFolder& item) const 
 
 void TCustomShellTreeView::SetUpChildNode(TTreeNode& child, const ITEMIDLIST* list,
                                           TTreeNode& parent) {
-  child.SetData(TShellFolder::Listed(*ItemOf(parent), list));
+  TShellFolder* parent_item = ItemOf(parent);
+  try {
+    if (!parent_item) throw EOleSysError(E_POINTER);
+    child.SetData(TShellFolder::Listed(*parent_item, list));
+  } catch (...) {
+    // No node stays without the item it shows.
+    child.Delete();
+    throw;
+  }
   const TShellFolder& item = *ItemOf(child);
   gui::TNodeInit shape = ChildShape(item);
   child.SetText(shape.text);
@@ -317,40 +332,52 @@ void TCustomShellTreeView::ReloadSelected() {
 }
 
 void TCustomShellTreeView::ReloadNode(TTreeNode& node) {
-  const TShellFolder& old_item = *ItemOf(node);
-  if (!old_item.BoundFolder()) return;
-  const TTreeNode* top = TopItem();
-  const TShellFolder* selected = SelectedItem();
-  const AbsoluteIdList top_id =
-      top ? CloneIdList<AbsoluteIdList>(ItemOf(*top)->FullId()) : AbsoluteIdList();
-  const AbsoluteIdList selected_id =
-      selected ? CloneIdList<AbsoluteIdList>(selected->FullId()) : AbsoluteIdList();
+  const TShellFolder* old_item = ItemOf(node);
+  if (!old_item || !old_item->BoundFolder()) return;
+  const auto id_of = [](const TTreeNode* shown) {
+    const TShellFolder* item = shown ? ItemOf(*shown) : nullptr;
+    return item ? CloneIdList<AbsoluteIdList>(item->FullId()) : AbsoluteIdList();
+  };
+  const AbsoluteIdList top_id = id_of(TopItem());
+  const AbsoluteIdList selected_id = id_of(Selected());
   const UpdateScope suspended(*this);
   const WaitCursor waiting;
-
-  TTreeNode* parent = node.Parent();
-  TTreeNode& fresh = Insert(&node, L"");
-  fresh.SetData(std::make_unique<TShellFolder>(parent ? ItemOf(*parent) : nullptr,
-                                               ComPtr<IShellFolder>::Borrow(old_item.BoundFolder()),
-                                               old_item.LocalId()));
-  const TShellFolder& item = *ItemOf(fresh);
-  SetIcons(fresh, item);
-  fresh.SetHasChildren(item.MayHaveSubfolders());
-  fresh.SetText(item.WideDisplayText());
-
-  std::vector<AbsoluteIdList> expanded;
-  const int level = node.Level();
-  for (TTreeNode* old = &node; old && (old == &node || old->Level() > level);
-       old = old->GetNext()) {
-    if (old->Expanded()) expanded.push_back(CloneIdList<AbsoluteIdList>(ItemOf(*old)->FullId()));
-  }
+  TTreeNode& fresh = InsertFreshNode(node);
+  FillChildren(fresh);
+  ExpandLikeOld(node, fresh);
   node.Delete();
-  for (const AbsoluteIdList& id : expanded) {
-    if (TTreeNode* found = FindNodeById(id.get(), &fresh)) found->Expand();
+  SelectAndShowAgain(selected_id.get(), top_id.get());
+}
+
+TTreeNode& TCustomShellTreeView::InsertFreshNode(TTreeNode& node) {
+  const TShellFolder& old_item = *ItemOf(node);
+  TTreeNode* parent = node.Parent();
+  auto item = std::make_unique<TShellFolder>(parent ? ItemOf(*parent) : nullptr,
+                                             ComPtr<IShellFolder>::Borrow(old_item.BoundFolder()),
+                                             old_item.LocalId());
+  TTreeNode& fresh = Insert(&node, L"");
+  fresh.SetData(std::move(item));
+  const TShellFolder& shown = *ItemOf(fresh);
+  SetIcons(fresh, shown);
+  fresh.SetHasChildren(shown.MayHaveSubfolders());
+  fresh.SetText(shown.WideDisplayText());
+  return fresh;
+}
+
+void TCustomShellTreeView::ExpandLikeOld(TTreeNode& old, TTreeNode& fresh) {
+  const int level = old.Level();
+  for (TTreeNode* below = &old; below && (below == &old || below->Level() > level);
+       below = below->GetNext()) {
+    const TShellFolder* item = ItemOf(*below);
+    if (!item || !below->Expanded()) continue;
+    if (TTreeNode* found = FindNodeById(item->FullId(), &fresh)) found->Expand();
   }
-  if (selected_id) SetSelected(FindNodeById(selected_id.get(), GetFirstNode()));
-  if (top_id) {
-    if (TTreeNode* found = FindNodeById(top_id.get(), GetFirstNode())) SetTopItem(*found);
+}
+
+void TCustomShellTreeView::SelectAndShowAgain(const ITEMIDLIST* selected, const ITEMIDLIST* top) {
+  if (selected) SetSelected(FindNodeById(selected, GetFirstNode()));
+  if (top) {
+    if (TTreeNode* found = FindNodeById(top, GetFirstNode())) SetTopItem(*found);
   }
 }
 
@@ -440,8 +467,9 @@ void TCustomShellTreeView::LookUpQueuedIcons() {
     TTreeNode* node = icon_queue_.front();
     icon_queue_.pop_front();
     // A node still pending is alive: the deletion hook forgets the ones that go.
-    if (!icons_pending_.erase(node)) continue;
-    SetIcons(*node, *ItemOf(*node));
+    const TShellFolder* item = ItemOf(*node);
+    if (!icons_pending_.erase(node) || !item) continue;
+    SetIcons(*node, *item);
     if (node->SelectedIndex() == 0) node->SetSelectedIndex(node->ImageIndex());
   }
   if (!icon_queue_.empty()) PostMessageW(Handle(), gui::kAfterPaintMessage, 0, 0);
@@ -461,12 +489,14 @@ bool TCustomShellTreeView::CanChange(TTreeNode* node) {
 }
 
 bool TCustomShellTreeView::CanExpand(TTreeNode& node) {
+  const NodeWatch watch(*this, node);
+  const bool allow = TCustomTreeView::CanExpand(node);
+  if (watch.Deleted()) return false;
   // Whatever happens, the button shows only what the node has now.
   struct ButtonFollowsChildren {
     TTreeNode& node;
     ~ButtonFollowsChildren() { node.SetHasChildren(node.GetFirstChild() != nullptr); }
   } button{node};
-  const bool allow = TCustomTreeView::CanExpand(node);
   if (!allow) return false;
   const TShellFolder* item = ItemOf(node);
   if (!item) return true;
@@ -484,7 +514,7 @@ void TCustomShellTreeView::DoContextPopup(POINT position, bool& handled) {
   }
   handled = true;
   TTreeNode* node = Selected();
-  if (!node) return;
+  if (!node || !ItemOf(*node)) return;
   if (position.x == -1 && position.y == -1) {
     RECT bounds{};
     const HTREEITEM item = node->ItemId();
@@ -501,7 +531,7 @@ void TCustomShellTreeView::BeforeCommand(const std::string& verb, bool& handled)
   if (SameTextIgnoringCase(verb, "rename") && node) {
     node->EditText();
     handled = true;
-  } else if (SameTextIgnoringCase(verb, "open") && node) {
+  } else if (SameTextIgnoringCase(verb, "open") && node && ItemOf(*node)) {
     saved_directory_ = CurrentDirectory();
     SetCurrentDirectoryW(FolderPart(ItemOf(*node)->WideFileSystemPath()).c_str());
   }
@@ -513,7 +543,7 @@ void TCustomShellTreeView::AfterCommand(const std::string& verb, bool succeeded)
     saved_directory_.clear();
   }
   TTreeNode* node = Selected();
-  if (!succeeded || !node) return;
+  if (!succeeded || !node || !ItemOf(*node)) return;
   if (SameTextIgnoringCase(verb, "delete")) {
     // The user may have declined: the node goes only with what it showed.
     const std::wstring path = ItemOf(*node)->WideFileSystemPath();
@@ -526,8 +556,37 @@ void TCustomShellTreeView::AfterCommand(const std::string& verb, bool succeeded)
 void TCustomShellTreeView::Edit(TTreeNode& node, const std::optional<std::wstring>& text) {
   if (!text) return;
   std::wstring name = *text;
+  const NodeWatch watch(*this, node);
   OnEdited(*this, node, name);
-  if (TShellFolder* item = ItemOf(node); item && item->Rename(name)) node.SetText(name);
+  if (!watch.Deleted()) RenameNode(node, name);
+}
+
+void TCustomShellTreeView::RenameNode(TTreeNode& node, const std::wstring& name) {
+  TShellFolder* item = ItemOf(node);
+  if (!item) return;
+  const AbsoluteIdList before = CloneIdList<AbsoluteIdList>(item->FullId());
+  if (!item->Rename(name)) return;
+  node.SetText(name);
+  if (!SameIdBytes(before.get(), item->FullId())) {
+    FollowRename(node);
+  } else if (TTreeNode* parent = node.Parent()) {
+    // The shell did not say what the folder is called now: its parent lists it afresh.
+    ReloadNode(*parent);
+  }
+}
+
+void TCustomShellTreeView::FollowRename(TTreeNode& node) {
+  // In document order, every item is rebased after its parent.
+  const int level = node.Level();
+  for (TTreeNode* below = node.GetNext(); below && below->Level() > level;
+       below = below->GetNext()) {
+    if (TShellFolder* item = ItemOf(*below)) item->Rebase();
+  }
+  if (node.Parent()) return;
+  // The root node's folder is the root's: a later rebuild starts from its new name.
+  const TShellFolder& shown = *ItemOf(node);
+  root_item_ = ItemFromAbsoluteId(shown.FullId());
+  if (!RootFolderFromName(root_)) root_ = shown.FileSystemPath();
 }
 
 void TCustomShellTreeView::Delete(TTreeNode& node) {

@@ -99,6 +99,13 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
   void ShowPlaceholderIcons(gui::TTreeNode& node);
   void QueueIconLookUp(gui::TTreeNode& node);
   void LookUpQueuedIcons();
+  // Step by step, what reloading a node does.
+  gui::TTreeNode& InsertFreshNode(gui::TTreeNode& node);
+  void ExpandLikeOld(gui::TTreeNode& old, gui::TTreeNode& fresh);
+  void SelectAndShowAgain(const ITEMIDLIST* selected, const ITEMIDLIST* top);
+  // Renames the node's folder and has the nodes below it, and the root, follow.
+  void RenameNode(gui::TTreeNode& node, const std::wstring& name);
+  void FollowRename(gui::TTreeNode& node);
   void SetImageList();
   void OpenItem(const TShellFolder& item);
   void ShowContextMenu(POINT position);

@@ -37,6 +37,15 @@ HRESULT FakeShellFolder::QueryInterface(REFIID iid, void** object) {
   return E_NOINTERFACE;
 }
 
+HRESULT FakeShellFolder::ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE* list,
+                                          ULONG*) {
+  *list = nullptr;
+  if (!parsed) return E_FAIL;
+  *list = static_cast<PIDLIST_RELATIVE>(CoTaskMemAlloc(parsed->mkid.cb + 2u));
+  std::memcpy(*list, parsed, parsed->mkid.cb + 2u);
+  return S_OK;
+}
+
 HRESULT FakeShellFolder::GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF* word) {
   if (attribute_status == S_OK) *word = attributes;
   return attribute_status;

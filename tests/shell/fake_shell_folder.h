@@ -25,6 +25,9 @@ class FakeShellFolder final : public IShellFolder {
   SFGAOF attributes = 0;
   HRESULT attribute_status = S_OK;
   int renames_asked = 0;
+  // A rename the fake accepts returns no list; the list that parsing any name gives, if any.
+  HRESULT rename_status = E_FAIL;
+  const ITEMIDLIST* parsed = nullptr;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
@@ -32,10 +35,8 @@ class FakeShellFolder final : public IShellFolder {
   ULONG References() const { return references_; }
 
   // What the rules under test never ask of a folder.
-  HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*,
-                                             ULONG*) override {
-    return E_NOTIMPL;
-  }
+  HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*,
+                                             PIDLIST_RELATIVE* list, ULONG*) override;
   HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void** o) override {
     return None(o);
@@ -59,7 +60,7 @@ class FakeShellFolder final : public IShellFolder {
                                       PITEMID_CHILD* renamed) override {
     ++renames_asked;
     if (renamed) *renamed = nullptr;
-    return E_FAIL;
+    return rename_status;
   }
 
  private:

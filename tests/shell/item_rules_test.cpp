@@ -2,6 +2,7 @@
 // the record forms and marks that the real shell here never produces.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "errors.h"
@@ -105,18 +106,32 @@ TEST(ItemAttributes, ComeFromOneQueryOfTheParentFolderAndNeverFromAFailedOne) {
   }
 }
 
-TEST(ItemRename, IsAskedOnlyWhenOfferedAndAFailureKeepsTheLists) {
+// One element "yy", then the terminator: the list a rename that returns none is parsed as.
+const BYTE kElementRenamed[] = {4, 0, 'y', 'y', 0, 0};
+const auto* const kRenamedId = reinterpret_cast<const ITEMIDLIST*>(kElementRenamed);
+
+TEST(ItemRename, IsAskedOnlyWhenOfferedAndTakesTheListTheShellGivesOrParses) {
   const struct {
+    const char* what;
     SFGAOF attributes;
+    HRESULT status;
+    const ITEMIDLIST* parsed;
     bool throws;
     int asked;
-  } cases[] = {{0, false, 0}, {SFGAO_CANRENAME, true, 1}};
+    const ITEMIDLIST* local_after;
+  } cases[] = {
+      {"not offered", 0, E_FAIL, nullptr, false, 0, kNamedId},
+      {"refused", SFGAO_CANRENAME, E_FAIL, nullptr, true, 1, kNamedId},
+      {"accepted, no list, parsed", SFGAO_CANRENAME, S_OK, kRenamedId, false, 1, kRenamedId},
+      {"accepted, no list at all", SFGAO_CANRENAME, S_OK, nullptr, false, 1, kNamedId},
+  };
   for (const auto& c : cases) {
     FakeShellFolder folder;
     folder.attributes = c.attributes;
+    folder.rename_status = c.status;
+    folder.parsed = c.parsed;
     ItemUnderFake under(folder);
     TShellFolder& item = under.item;
-    const ITEMIDLIST* before = item.LocalId();
     if (c.throws) {
       try {
         item.Rename(L"new");
@@ -125,10 +140,14 @@ TEST(ItemRename, IsAskedOnlyWhenOfferedAndAFailureKeepsTheLists) {
         EXPECT_EQ(error.Message(), "new" + Sjis(" に名前を変更できませんでした。"));
       }
     } else {
-      EXPECT_FALSE(item.Rename(L"new"));
+      EXPECT_EQ(item.Rename(L"new"), c.attributes != 0) << c.what;
     }
-    EXPECT_EQ(folder.renames_asked, c.asked);
-    EXPECT_EQ(item.LocalId(), before);
+    EXPECT_EQ(folder.renames_asked, c.asked) << c.what;
+    const std::size_t size = IdListByteSize(c.local_after);
+    ASSERT_EQ(IdListByteSize(item.LocalId()), size) << c.what;
+    EXPECT_EQ(std::memcmp(item.LocalId(), c.local_after, size), 0) << c.what;
+    const AbsoluteIdList full = JoinIdLists(under.parent.FullId(), c.local_after);
+    EXPECT_EQ(IdListByteSize(item.FullId()), IdListByteSize(full.get())) << c.what;
   }
 }
 

@@ -1,6 +1,7 @@
 // The shell tree over the real shell and folders made by the tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "errors.h"
@@ -177,10 +178,7 @@ TEST(ShellTree, RenamesTheFolderOnDiskWhenALabelIsEdited) {
   for (const auto& c : cases) {
     TTreeNode* node = window.Node(current);
     ASSERT_TRUE(node);
-    ASSERT_TRUE(node->EditText());
-    const auto edit = reinterpret_cast<HWND>(TreeView_GetEditControl(window.tree->Handle()));
-    SetWindowTextW(edit, c.name.c_str());
-    window.tree->EndEditing(false);
+    window.EditLabel(*node, c.name);
     EXPECT_EQ(node->Text(), c.name);
     EXPECT_TRUE(std::filesystem::is_directory(folders.Path(c.name))) << NarrowCp932(c.name);
     EXPECT_FALSE(std::filesystem::exists(folders.Path(current)));
@@ -191,6 +189,93 @@ TEST(ShellTree, RenamesTheFolderOnDiskWhenALabelIsEdited) {
     EXPECT_EQ(shell::IdListByteSize(item.FullId()), shell::IdListByteSize(joined.get()));
     EXPECT_TRUE(shell::SameIdList(item.FullId(), joined.get()));
     current = c.name;
+  }
+}
+
+// Whatever was listed below a renamed folder, and the root itself, names the folder anew.
+TEST(ShellTree, NodesBelowARenamedFolderFollowItsNewName) {
+  const struct {
+    const char* what;
+    std::vector<std::wstring> expanded;
+    std::wstring renamed, name;  // the node below the root ("" for the root) and its new name
+    std::wstring then;           // a node by its new path, expanded, selected and renamed "x"
+    std::wstring on_disk;        // that folder's path on disk
+    std::vector<std::wstring> children;
+    std::wstring root;
+  } cases[] = {
+      {"a folder never expanded", {}, L"a", L"a2", L"a2", L"top\\a2", {L"b", L"d"}, L"top"},
+      {"a child listed", {L"a"}, L"a", L"a2", L"a2\\b", L"top\\a2\\b", {L"c"}, L"top"},
+      {"a grandchild listed",
+       {L"a", L"a\\b"},
+       L"a",
+       L"a2",
+       L"a2\\b\\c",
+       L"top\\a2\\b\\c",
+       {},
+       L"top"},
+      {"the root", {L"a"}, L"", L"top2", L"a\\b", L"top2\\a\\b", {L"c"}, L"top2"},
+  };
+  for (const auto& c : cases) {
+    const ShellFolders folders({L"top\\a\\b\\c", L"top\\a\\d"});
+    const ShellTreeWindow window(RootAt(folders.Path(L"top")));
+    for (const std::wstring& path : c.expanded) window.Node(path)->Expand();
+    window.EditLabel(*window.Node(c.renamed), c.name);
+    TTreeNode* node = window.Node(c.then);
+    ASSERT_TRUE(node) << c.what;
+    node->Expand();
+    EXPECT_EQ(ShellTreeWindow::ChildTexts(*node), c.children) << c.what;
+    window.tree->SetSelected(node);
+    EXPECT_EQ(window.tree->SelectedPath(), NarrowCp932(folders.Path(c.on_disk))) << c.what;
+    window.EditLabel(*node, L"x");
+    const std::filesystem::path renamed = folders.Path(c.on_disk);
+    EXPECT_TRUE(std::filesystem::is_directory(renamed.parent_path() / L"x")) << c.what;
+    EXPECT_EQ(window.tree->Root(), NarrowCp932(folders.Path(c.root))) << c.what;
+    window.tree->SetObjectTypes(window.tree->ObjectTypes());
+    EXPECT_EQ(window.tree->SelectedPath(), window.tree->Root()) << c.what;
+  }
+}
+
+// The node is listed afresh from the shell; what was expanded and selected below it stays so.
+TEST(ShellTree, ReloadsANodeKeepingWhatWasOpenAndSelected) {
+  const struct {
+    const char* what;
+    std::wstring reloaded;
+    std::vector<std::wstring> expanded;
+    std::wstring selected;
+    std::wstring made, removed;  // on disk, below the root, before the reload
+    std::vector<std::wstring> children;
+    std::vector<std::wstring> expanded_after;  // of "", "a", "a\\b" and "e"
+  } cases[] = {
+      {"the root",
+       L"",
+       {L"a", L"a\\b"},
+       L"a\\b\\c",
+       L"f",
+       L"",
+       {L"a", L"e", L"f"},
+       {L"", L"a", L"a\\b"}},
+      {"a folder that lost a sub-folder", L"a", {L"a"}, L"a", L"", L"a\\d", {L"b"}, {L"", L"a"}},
+      {"a folder never expanded", L"e", {}, L"", L"e\\g", L"", {L"g"}, {L""}},
+  };
+  for (const auto& c : cases) {
+    const ShellFolders folders({L"top\\a\\b\\c", L"top\\a\\d", L"top\\e"});
+    const ShellTreeWindow window(RootAt(folders.Path(L"top")));
+    for (const std::wstring& path : c.expanded) window.Node(path)->Expand();
+    window.tree->SetSelected(window.Node(c.selected));
+    if (!c.made.empty()) folders.Make(L"top\\" + c.made);
+    if (!c.removed.empty()) std::filesystem::remove(folders.Path(L"top\\" + c.removed));
+    window.tree->ReloadNode(*window.Node(c.reloaded));
+    TTreeNode* reloaded = window.Node(c.reloaded, false);
+    ASSERT_TRUE(reloaded) << c.what;
+    EXPECT_EQ(ShellTreeWindow::ChildTexts(*reloaded), c.children) << c.what;
+    for (const std::wstring path : {L"", L"a", L"a\\b", L"e"}) {
+      const TTreeNode* node = window.Node(path, false);
+      const bool expanded = std::ranges::find(c.expanded_after, path) != c.expanded_after.end();
+      EXPECT_EQ(node && node->Expanded(), expanded) << c.what << ": " << NarrowCp932(path);
+    }
+    EXPECT_EQ(window.tree->Selected(), window.Node(c.selected, false)) << c.what;
+    const std::wstring selected = c.selected.empty() ? L"top" : L"top\\" + c.selected;
+    EXPECT_EQ(window.tree->SelectedPath(), NarrowCp932(folders.Path(selected))) << c.what;
   }
 }
 

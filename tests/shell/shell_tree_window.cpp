@@ -1,5 +1,7 @@
 #include "shell_tree_window.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 
 namespace pem::testing {
@@ -48,19 +50,28 @@ bool ShellTreeWindow::Pump(const std::function<bool()>& done) const {
   return !done;
 }
 
-gui::TTreeNode* ShellTreeWindow::Node(const std::wstring& path) const {
+gui::TTreeNode* ShellTreeWindow::Node(const std::wstring& path, bool expand) const {
   gui::TTreeNode* node = tree->GetFirstNode();
   std::size_t start = 0;
   while (node && start < path.size()) {
     const std::size_t end = std::min(path.find(L'\\', start), path.size());
     const std::wstring name = path.substr(start, end - start);
-    node->Expand();
+    if (expand) node->Expand();
     gui::TTreeNode* child = node->GetFirstChild();
     while (child && child->Text() != name) child = child->GetNextSibling();
     node = child;
     start = end + 1;
   }
   return node;
+}
+
+void ShellTreeWindow::EditLabel(gui::TTreeNode& node, const std::wstring& text) const {
+  if (!tree->IsEditing()) {
+    EXPECT_TRUE(node.EditText());
+  }
+  const auto edit = reinterpret_cast<HWND>(TreeView_GetEditControl(tree->Handle()));
+  SetWindowTextW(edit, text.c_str());
+  tree->EndEditing(false);
 }
 
 std::vector<std::wstring> ShellTreeWindow::ChildTexts(const gui::TTreeNode& node) {

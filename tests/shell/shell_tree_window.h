@@ -17,8 +17,11 @@ struct ShellTreeWindow {
 
   // Handles the thread's messages until the condition holds (true) or a few seconds passed.
   bool Pump(const std::function<bool()>& done = {}) const;
-  // The node of the path below the root node ("a\b"), or null.
-  gui::TTreeNode* Node(const std::wstring& path) const;
+  // The node of the path below the root node ("a\b"), or null; the nodes on the way are
+  // expanded unless only what is listed already counts.
+  gui::TTreeNode* Node(const std::wstring& path, bool expand = true) const;
+  // Ends a label edit of the node, started here unless it runs already, with the text.
+  void EditLabel(gui::TTreeNode& node, const std::wstring& text) const;
   static std::vector<std::wstring> ChildTexts(const gui::TTreeNode& node);
 
   gui::TApplication application;
