@@ -21,23 +21,46 @@ wine_env_start() {
   # and one started without a display leaves every window of the session without a driver
   # ("no driver could be loaded") until it exits, a minute or so later.
   wine_env_display || return 1
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
-    "$PEMCONV_WINE" wineboot -i >/dev/null 2>&1
-    wineserver -w
-  fi
+  wine_env_prefix || return 1
   # Without a window manager, managed windows stall for seconds on every hide or destroy. Checked
   # on every start: a prefix that Wine made by itself (a test run without this script) lacks it.
   if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    "$PEMCONV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$PEMCONV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -k 2>/dev/null || true
-    wineserver -w
+    wineserver -w 2>/dev/null || true
+    grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" || {
+      echo "wine-env: the prefix $WINEPREFIX does not take its settings" >&2
+      return 1
+    }
   fi
   wine_env_fonts
   wineserver -p 2>/dev/null || true
   # The first program of a fresh wineserver starts Wine's own services, which keep the standard
   # streams they inherit open: start them here, so that no test's output pipe stays open after it.
   "$PEMCONV_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+# A new prefix is made by wineboot. Its exit status is not the proof: on a fresh CI machine the
+# making of a second prefix ended the script with 53 and nothing else to say. The prefix's registry
+# is the proof; a failed try is followed by one more, and the log of a second failure is shown.
+wine_env_prefix() {
+  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
+  local log="${TMPDIR:-/tmp}/wine-env-boot.$$.log" try
+  for try in 1 2; do
+    "$PEMCONV_WINE" wineboot -i >"$log" 2>&1 </dev/null || true
+    wineserver -w 2>/dev/null || true
+    [ -f "$WINEPREFIX/system.reg" ] && grep -q '^\[Software' "$WINEPREFIX/system.reg" && break
+    echo "wine-env: the prefix is not complete after try $try" >&2
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+  done
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    cat "$log" >&2
+    rm -f "$log"
+    return 1
+  fi
+  rm -f "$log"
 }
 
 wine_env_display() {
@@ -83,12 +106,16 @@ wine_env_dpi() {
   hex=$(printf 'dword:%08x' "$dpi")
   grep -qi "^\"LogPixels\"=$hex" "$WINEPREFIX/user.reg" 2>/dev/null && return 0
   "$PEMCONV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
-    >/dev/null 2>&1
+    >/dev/null 2>&1 || true
   "$PEMCONV_WINE" reg add \
     'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
-    /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
   wineserver -k 2>/dev/null || true
-  wineserver -w
+  wineserver -w 2>/dev/null || true
+  grep -qi "^\"LogPixels\"=$hex" "$WINEPREFIX/user.reg" || {
+    echo "wine-env: the prefix $WINEPREFIX does not take the display scale $dpi" >&2
+    return 1
+  }
   wineserver -p 2>/dev/null || true
   "$PEMCONV_WINE" wineboot </dev/null >/dev/null 2>&1 || true
 }
