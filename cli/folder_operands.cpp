@@ -4,21 +4,16 @@
 
 #include "cp932.h"
 #include "cp932_convert.h"
+#include "path_separators.h"
 
 namespace pem {
 namespace {
-
-#ifdef _WIN32
-constexpr bool kSlashSeparates = false;
-#else
-constexpr bool kSlashSeparates = true;
-#endif
 
 // The UTF-8 of a code page 932 text, with "/" for every separator where that is the platform's.
 std::string Utf8WithSeparators(std::string_view cp932) {
   std::string utf8 = Cp932ToUtf8(cp932);
   // No multi-byte UTF-8 sequence holds the byte 5C, so every 5C left is a "\".
-  if (kSlashSeparates) std::replace(utf8.begin(), utf8.end(), '\\', '/');
+  if (kOnlySlashSeparates) std::replace(utf8.begin(), utf8.end(), '\\', '/');
   return utf8;
 }
 

@@ -4,15 +4,10 @@
 
 #include "cp932.h"
 #include "cp932_convert.h"
+#include "path_separators.h"
 
 namespace pem {
 namespace {
-
-#ifdef _WIN32
-constexpr bool kSlashSeparates = false;
-#else
-constexpr bool kSlashSeparates = true;
-#endif
 
 RunFolder Take(const std::string& given) {
   RunFolder folder;
@@ -36,7 +31,7 @@ std::string BareText(std::string text) {
 }
 
 std::string BareGiven(std::string path) {
-  while (path.size() > 1 && (path.back() == '/' || (!kSlashSeparates && path.back() == '\\'))) {
+  while (path.size() > 1 && (path.back() == '/' || (!kOnlySlashSeparates && path.back() == '\\'))) {
     path.pop_back();
   }
   return path;
