@@ -148,19 +148,19 @@ void Click(HWND button) {
   PostMessageW(button, BM_CLICK, 0, 0);
 }
 
-MessageBoxSeen AnswerMessageBox(DWORD thread, HWND form) {
+MessageBoxSeen AnswerMessageBox(DWORD thread, HWND form, int button) {
   MessageBoxSeen seen;
   HWND box = nullptr;
   if (!WaitUntil([&] { return (box = FindDialog(thread)) != nullptr; })) return seen;
-  const HWND ok = GetDlgItem(box, IDOK);
-  WaitUntil([&] { return IsWindowVisible(ok) != FALSE; });
+  const HWND pressed = GetDlgItem(box, button);
+  WaitUntil([&] { return IsWindowVisible(pressed) != FALSE; });
   seen.text = WindowText(GetDlgItem(box, 0xFFFF));
   seen.caption = WindowText(box);
   if (const HWND icon = FindIconStatic(box))
     seen.icon = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
   seen.owner = GetWindow(box, GW_OWNER);
   seen.form_enabled = IsWindowEnabled(form) != FALSE;
-  PostMessageW(ok, BM_CLICK, 0, 0);
+  PostMessageW(pressed, BM_CLICK, 0, 0);
   WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
   return seen;
 }

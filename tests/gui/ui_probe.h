@@ -54,9 +54,9 @@ struct MessageBoxSeen {
   bool form_enabled = true;
 };
 
-// Waits for a message box of the thread, reads it and presses OK; then waits until it is gone.
-// Returns an empty `caption` when no box came.
-MessageBoxSeen AnswerMessageBox(DWORD thread, HWND form);
+// Waits for a message box of the thread, reads it and presses the button (OK, or Yes, No...);
+// then waits until it is gone. Returns an empty `caption` when no box came.
+MessageBoxSeen AnswerMessageBox(DWORD thread, HWND form, int button = IDOK);
 
 // The system's icons that message boxes show.
 HICON ErrorIcon();
