@@ -140,12 +140,12 @@ TEST(LongRun, AnswersAndRepaintsAllThroughAndTakesNoInput) {
     }
     Sleep(20);
   }
-  const auto run = Clock::now() - start;
 
   const MessageBoxSeen box = AnswerMessageBox(app.Thread(), w.form);
   EXPECT_EQ(box.text, L"終了しました");
-  EXPECT_GT(run, 2s) << "the run was too short to show anything";
   EXPECT_LT(slowest, 500ms);
+  // Its length in seconds is no measure (under 2 s to over 15 s with the machine's load): the
+  // run was long enough when every input and every cover came before its last category.
   EXPECT_EQ(sent, std::size(kInputs)) << "the run ended before every input was sent";
   EXPECT_EQ(uncovered, 3);
   EXPECT_EQ(repainted, uncovered);
