@@ -58,31 +58,36 @@ HWND ShownMenu(DWORD thread) {
   });
 }
 
-UINT Highlighted(HMENU menu) {
+int PositionOf(HMENU menu, UINT command) {
   for (int position = 0; position < GetMenuItemCount(menu); ++position) {
-    if (GetMenuState(menu, position, MF_BYPOSITION) & MF_HILITE)
-      return GetMenuItemID(menu, position);
+    if (GetMenuItemID(menu, position) == command) return position;
   }
-  return 0;
+  return -1;
 }
 
-// Arrows down to the command and takes it with Enter; Escape closes the menu when it lacks the
-// command (or none is wanted). The menu shows before it reads the keyboard, and a key pressed
-// in between is lost: a key goes again until the highlight moved, so the last key comes only
-// after the menu was seen taking one.
+// Clicks the command's item as a user takes it, once the menu has the mouse: an item found by
+// arrow keys could be passed by a key still on its way, or moved off by the pointer's hover.
+// Escape closes the menu when it lacks the command (or none is wanted); it goes again until
+// the menu is gone, as a second one only reaches the tree.
 bool ChooseFromMenu(HWND shown, UINT command) {
+  const DWORD ui = GetWindowThreadProcessId(shown, nullptr);
+  const bool tracking = WaitUntil([&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(ui, &info) && (info.flags & GUI_INMENUMODE) != 0;
+  });
   const auto menu = reinterpret_cast<HMENU>(SendMessageW(shown, MN_GETHMENU, 0, 0));
-  const int steps = 3 * GetMenuItemCount(menu);
-  for (int step = 0; step < steps; ++step) {
-    const UINT before = Highlighted(menu);
-    if (before != 0 && (before == command || command == 0)) break;
-    PressKey(VK_DOWN);
-    WaitUntil([&] { return Highlighted(menu) != before; }, 1000ms);
+  const int position = command == 0 ? -1 : PositionOf(menu, command);
+  RECT item{};
+  if (tracking && position >= 0 && GetMenuItemRect(nullptr, menu, position, &item)) {
+    ClickAt({(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    return WaitUntil([&] { return !IsWindowVisible(shown); });
   }
-  const bool found = command != 0 && Highlighted(menu) == command;
-  PressKey(found ? VK_RETURN : VK_ESCAPE);
-  WaitUntil([&] { return !IsWindowVisible(shown); });
-  return found;
+  for (int attempt = 0; attempt < 5 && IsWindowVisible(shown); ++attempt) {
+    PressKey(VK_ESCAPE);
+    WaitUntil([&] { return !IsWindowVisible(shown); }, 2000ms);
+  }
+  return false;
 }
 
 std::wstring CurrentDirectory() {
