@@ -1,5 +1,6 @@
 #include "shell_folder.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <vector>
@@ -320,11 +321,25 @@ std::unique_ptr<TShellFolder> ItemFromAbsoluteId(const ITEMIDLIST* list) {
                                         folder ? std::move(folder) : std::move(desktop), list);
 }
 
-int CompareSiblings(const TShellFolder& a, const TShellFolder& b) {
-  const ComPtr<IShellFolder> folder = a.ParentFolder();
+namespace {
+
+// The shell's order of two children of one folder, by name: below zero when `a` goes first.
+int CompareChildren(IShellFolder* folder, const ITEMIDLIST* a, const ITEMIDLIST* b) {
   if (!folder) return 0;
-  const HRESULT status = folder->CompareIDs(0, a.LocalId(), b.LocalId());
+  const HRESULT status = folder->CompareIDs(0, a, b);
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(status & 0xFFFF));
+}
+
+}  // namespace
+
+int CompareSiblings(const TShellFolder& a, const TShellFolder& b) {
+  return CompareChildren(a.ParentFolder().get(), a.LocalId(), b.LocalId());
+}
+
+bool InShellOrder(IShellFolder* folder, const std::vector<ChildIdList>& children) {
+  return std::ranges::adjacent_find(children, [&](const ChildIdList& a, const ChildIdList& b) {
+           return CompareChildren(folder, a.get(), b.get()) > 0;
+         }) == children.end();
 }
 
 bool HasEnumerableItems(IShellFolder* folder, SHCONTF flags) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "component.h"
 #include "win32_owners.h"
@@ -144,6 +145,8 @@ std::unique_ptr<TShellFolder> ItemFromAbsoluteId(const ITEMIDLIST* list);
 
 // Negative when `a` comes first among its siblings, positive when `b` does, 0 when equal.
 int CompareSiblings(const TShellFolder& a, const TShellFolder& b);
+// Whether the children of `folder` stand in the shell's order as they are.
+bool InShellOrder(IShellFolder* folder, const std::vector<ChildIdList>& children);
 
 // Whether the folder lists at least one object, with critical-error boxes suppressed.
 bool HasEnumerableItems(IShellFolder* folder, SHCONTF flags);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "application.h"
 #include "errors.h"
@@ -189,12 +190,16 @@ void TCustomShellTreeView::FillChildren(TTreeNode& node) {
   if (!shown) return;
   const ComPtr<IEnumIDList> enumerator = ListingOf(*shown);
   if (!enumerator) return;
+  // The lists of the children kept, in the order they were added: the order check reads them
+  // without asking the control for each sibling.
+  std::vector<ChildIdList> kept;
   for (;;) {
     ChildIdList list;
     if (enumerator->Next(1, list.put(), nullptr) != S_OK || !list) break;
-    AddListedChild(node, list.get());
+    if (AddListedChild(node, list.get())) kept.push_back(std::move(list));
   }
-  SortChildren(node);
+  // The shell usually lists a folder in its own order: one comparison a child confirms it.
+  if (!InShellOrder(shown->BoundFolder(), kept)) SortChildren(node);
 }
 
 ComPtr<IEnumIDList> TCustomShellTreeView::ListingOf(const TShellFolder& item) const {
@@ -211,13 +216,15 @@ ComPtr<IEnumIDList> TCustomShellTreeView::ListingOf(const TShellFolder& item) co
   return enumerator;
 }
 
-void TCustomShellTreeView::AddListedChild(TTreeNode& parent, const ITEMIDLIST* list) {
+bool TCustomShellTreeView::AddListedChild(TTreeNode& parent, const ITEMIDLIST* list) {
   auto item = TShellFolder::Listed(*ItemOf(parent), list);
   gui::TNodeInit init = ChildShape(*item);
   init.data = std::move(item);
   TTreeNode& child = AddChild(&parent, std::move(init));
   if (use_shell_images_ && !Images()) icons_pending_.insert(&child);
-  if (!gui::Allowed(OnAddFolder, *this, *ItemOf(child))) child.Delete();
+  if (gui::Allowed(OnAddFolder, *this, *ItemOf(child))) return true;
+  child.Delete();
+  return false;
 }
 
 gui::TNodeInit TCustomShellTreeView::ChildShape(const TShellFolder& item) const {
@@ -261,18 +268,9 @@ void TCustomShellTreeView::SetUpChildNode(TTreeNode& child, const ITEMIDLIST* li
 }
 
 void TCustomShellTreeView::SortChildren(TTreeNode& node) {
-  const auto compare = [](const TTreeNode& a, const TTreeNode& b) {
+  CustomSort(&node, [](const TTreeNode& a, const TTreeNode& b) {
     return CompareSiblings(*ItemOf(a), *ItemOf(b));
-  };
-  // The shell usually lists a folder in its own order: one comparison a child confirms it.
-  TTreeNode* child = node.GetFirstChild();
-  for (TTreeNode* next = child ? child->GetNextSibling() : nullptr; next;
-       child = next, next = next->GetNextSibling()) {
-    if (compare(*child, *next) > 0) {
-      CustomSort(&node, compare);
-      return;
-    }
-  }
+  });
 }
 
 void TCustomShellTreeView::SelectById(const ITEMIDLIST* id) {

@@ -88,7 +88,8 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
  private:
   gui::TTreeNode& AddItemNode(gui::TTreeNode* parent, std::unique_ptr<TShellFolder> item);
   ComPtr<IEnumIDList> ListingOf(const TShellFolder& item) const;
-  void AddListedChild(gui::TTreeNode& parent, const ITEMIDLIST* list);
+  // False when the OnAddFolder handler turned the child away.
+  bool AddListedChild(gui::TTreeNode& parent, const ITEMIDLIST* list);
   // What a listed child shows, from one attribute query; icons as placeholders.
   gui::TNodeInit ChildShape(const TShellFolder& item) const;
   void SortChildren(gui::TTreeNode& node);
