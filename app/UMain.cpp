@@ -164,9 +164,11 @@ void TForm1::ApplicationMessageBox(const std::string& text, const std::string& c
                              kind == BoxKind::kError ? MB_ICONERROR : MB_ICONINFORMATION);
 }
 
+// An error of the run names its folders by the texts it knows them by; the box names each as it
+// was typed, also where code page 932 lacks its characters.
 void TForm1::ShowExceptionBox(const Exception& error) {
   if (dynamic_cast<const EAbort*>(&error)) return;
-  gui::Application().ShowException(error);
+  gui::Application().ShowError(WidenUtf8(folders_.Printable(WithFinalPeriod(error.Message()))));
 }
 
 }  // namespace pem

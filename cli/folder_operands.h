@@ -27,7 +27,7 @@ class FolderOperands {
 
   // A message of the conversion (code page 932) as its user reads it: UTF-8, with the platform's
   // folder separator and the folders written as they were given.
-  std::string Printable(std::string_view cp932) const;
+  std::string Printable(std::string_view cp932) const { return folders_.Printable(cp932); }
 
  private:
   RunFolders folders_;

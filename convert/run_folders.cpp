@@ -1,5 +1,6 @@
 #include "run_folders.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "cp932.h"
@@ -21,6 +22,22 @@ RunFolder Take(const std::string& given) {
 bool Within(const std::string& inner, const std::string& outer) {
   return inner.starts_with(outer) && (inner.size() == outer.size() || outer == "/" ||
                                       inner[outer.size()] == '\\' || inner[outer.size()] == '/');
+}
+
+// The UTF-8 of a code page 932 text, with "/" for every separator where that is the platform's.
+std::string Utf8WithSeparators(std::string_view cp932) {
+  std::string utf8 = Cp932ToUtf8(cp932);
+  // No multi-byte UTF-8 sequence holds the byte 5C, so every 5C left is a "\".
+  if (kOnlySlashSeparates) std::replace(utf8.begin(), utf8.end(), '\\', '/');
+  return utf8;
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  if (from.empty() || from == to) return;
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+    text.replace(at, from.size(), to);
+    at += to.size();
+  }
 }
 
 }  // namespace
@@ -69,6 +86,15 @@ bool RunFolders::Prepare(const std::string& install, const std::string& out,
     }
   }
   return true;
+}
+
+std::string RunFolders::Printable(std::string_view cp932) const {
+  std::string text = Utf8WithSeparators(cp932);
+  for (const RunFolder* folder : {&install_, &out_}) {
+    if (folder->exact) continue;
+    ReplaceAll(text, Utf8WithSeparators(BareText(folder->text)), BareGiven(folder->given));
+  }
+  return text;
 }
 
 }  // namespace pem

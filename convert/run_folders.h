@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "filesystem.h"
 
@@ -30,6 +31,10 @@ class RunFolders {
   const RunFolder& Install() const { return install_; }
   const RunFolder& Out() const { return out_; }
   const std::string& Refused() const { return refused_; }
+
+  // A message of the run (code page 932) as its user reads it: UTF-8, with the platform's folder
+  // separator and each folder known by a stand-in written as it was given.
+  std::string Printable(std::string_view cp932) const;
 
  private:
   // True when one stand-in text lies within the other while its folder does not.

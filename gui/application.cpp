@@ -136,10 +136,10 @@ HWND TApplication::Handle() const {
   return window_->Handle();
 }
 
-std::string TApplication::Title() const {
+std::wstring TApplication::Title() const {
   wchar_t title[256] = {};
   GetWindowTextW(window_->Handle(), title, 256);
-  return NarrowCp932(title);
+  return title;
 }
 
 void TApplication::BecameMainForm(TForm& form) {
@@ -215,8 +215,13 @@ void TApplication::Terminate() {
 }
 
 int TApplication::ShowMessageBox(const std::string& text, const std::string& caption, UINT flags) {
+  return ShowMessageBox(WidenCp932(text), WidenCp932(caption), flags);
+}
+
+int TApplication::ShowMessageBox(const std::wstring& text, const std::wstring& caption,
+                                 UINT flags) {
   MessageBoxScope scope(Handle());
-  return MessageBoxW(Handle(), WidenCp932(text).c_str(), WidenCp932(caption).c_str(), flags);
+  return MessageBoxW(Handle(), text.c_str(), caption.c_str(), flags);
 }
 
 void TApplication::HandleException(std::exception_ptr error) noexcept {
@@ -236,7 +241,11 @@ void TApplication::HandleException(std::exception_ptr error) noexcept {
 }
 
 void TApplication::ShowException(const Exception& error) {
-  ShowMessageBox(WithFinalPeriod(error.Message()), Title(), MB_ICONERROR);
+  ShowError(WidenCp932(WithFinalPeriod(error.Message())));
+}
+
+void TApplication::ShowError(const std::wstring& message) {
+  ShowMessageBox(message, Title(), MB_ICONERROR);
 }
 
 void TApplication::FormVisibilityChanged(bool shown) {

@@ -52,16 +52,19 @@ class TApplication : public TComponent {
 
   HWND Handle() const;
   // The caption of the application window, as the task bar shows it.
-  std::string Title() const;
+  std::wstring Title() const;
   TForm* MainForm() const { return main_form_; }
 
   // A modal message box owned by the application window, on the monitor of the active window;
   // gives the button that closed it.
   int ShowMessageBox(const std::string& text, const std::string& caption, UINT flags);
+  int ShowMessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
   // Drops an EAbort; shows every other error in the error box.
   void HandleException(std::exception_ptr error) noexcept;
   // The error box: the message with the final period rule, the title as caption.
   void ShowException(const Exception& error);
+  // The error box with a message already in its final form.
+  void ShowError(const std::wstring& message);
 
   // Forms report when they are shown or hidden: the application window is visible while a
   // form is.

@@ -200,12 +200,20 @@ INSTANTIATE_TEST_SUITE_P(Folders, FolderRunTest,
 
 struct FailedRun {
   const char* name;
-  // Puts something in the way of the run.
-  std::function<void(const DictionaryFixture&)> obstruct;
-  std::function<std::wstring(const DictionaryFixture&)> error;
+  // Puts something in the way of the run into its output folder.
+  std::function<void(const std::filesystem::path&)> obstruct;
+  std::function<std::wstring(const std::wstring&)> error;
+  const wchar_t* out = nullptr;  // below the fixture's output folder; null: that folder itself
 };
 void PrintTo(const FailedRun& c, std::ostream* out) {
   *out << c.name;
+}
+
+void BlockEntryFile(const std::filesystem::path& out) {
+  std::filesystem::create_directories(out / L"Cat／B" / "t.txt");
+}
+std::wstring EntryFileError(const std::wstring& out) {
+  return L"ファイル " + out + L"\\Cat／B\\t.txt を作成できません.";
 }
 
 class FailedRunTest : public ::testing::TestWithParam<FailedRun> {};
@@ -213,17 +221,19 @@ class FailedRunTest : public ::testing::TestWithParam<FailedRun> {};
 TEST_P(FailedRunTest, ReportsTheEndThenTheErrorUnderTheTitle) {
   const FailedRun& run = GetParam();
   DictionaryFixture fixture(kCategories, kTexts, kTitles);
-  run.obstruct(fixture);
+  const std::filesystem::path out = run.out ? fixture.Out() / run.out : fixture.Out();
+  std::filesystem::create_directories(out);
+  run.obstruct(out);
   RunningApp app;
   const MainWindowHandles& w = app.Windows();
 
-  StartRun(w, fixture.InstallText(), fixture.OutText());
+  StartRun(w, fixture.InstallText(), out.wstring());
   const MessageBoxSeen end = AnswerMessageBox(app.Thread(), w.form);
   const MessageBoxSeen error = AnswerMessageBox(app.Thread(), w.form);
 
   EXPECT_EQ(end.text, L"終了しました");
   EXPECT_EQ(end.caption, L"Infomation");
-  EXPECT_EQ(error.text, run.error(fixture));
+  EXPECT_EQ(error.text, run.error(out.wstring()));
   EXPECT_EQ(error.caption, L"gui_test");
   EXPECT_EQ(error.icon, ErrorIcon());
   EXPECT_EQ(error.owner, w.application);
@@ -231,7 +241,7 @@ TEST_P(FailedRunTest, ReportsTheEndThenTheErrorUnderTheTitle) {
   EXPECT_TRUE(WaitUntil([&] { return Idle(w); }));
   EXPECT_FALSE(app.Ended());
   // What was written before the error stays.
-  EXPECT_TRUE(std::filesystem::exists(fixture.Out() / L"カテゴリ" / "title0.txt"));
+  EXPECT_TRUE(std::filesystem::exists(out / L"カテゴリ" / "title0.txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -239,16 +249,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The message ends in ")": no period is added.
         FailedRun{"CategoryFolderBlockedByAFile",
-                  [](const DictionaryFixture& f) { WriteBytes(f.Out() / L"Cat／B", ""); },
-                  [](const DictionaryFixture&) { return std::wstring(L"I/O エラー (183)"); }},
+                  [](const std::filesystem::path& out) { WriteBytes(out / L"Cat／B", ""); },
+                  [](const std::wstring&) { return std::wstring(L"I/O エラー (183)"); }},
         // The message ends in a double-byte character: a period is added.
-        FailedRun{"EntryFileBlockedByAFolder",
-                  [](const DictionaryFixture& f) {
-                    std::filesystem::create_directories(f.Out() / L"Cat／B" / "t.txt");
-                  },
-                  [](const DictionaryFixture& f) {
-                    return L"ファイル " + f.OutText() + L"\\Cat／B\\t.txt を作成できません.";
-                  }}),
+        FailedRun{"EntryFileBlockedByAFolder", BlockEntryFile, EntryFileError},
+        // The box names the folder as typed, not by the "?" that code page 932 has for it.
+        FailedRun{"EntryFileBlockedBelowAFolderCodePage932CannotName", BlockEntryFile,
+                  EntryFileError, L"Zoë"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
