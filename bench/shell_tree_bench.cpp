@@ -3,7 +3,8 @@
 // listing followed by a bare tree that also looks as the shell tree does (lines, buttons, the
 // shell's folder icons), the least that any such tree could take; a screenful from its middle,
 // SelectedPath of a folder there and closing the tree against fixed limits. Prints the medians and
-// their ratios. Usage: bench_shell_tree FOLDER MIDDLE-FOLDER ROUNDS
+// their ratios.
+// Usage: bench_shell_tree FOLDER MIDDLE-FOLDER ROUNDS
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>

@@ -43,19 +43,23 @@ wine_env_start() {
 # A new prefix is made by wineboot. Its exit status is not the proof: on a fresh CI machine the
 # making of a second prefix ended the script with 53 and nothing else to say. The prefix's registry
 # is the proof; a failed try is followed by one more, and the log of a second failure is shown.
+wine_env_prefix_made() {
+  grep -q '^\[Software' "$WINEPREFIX/system.reg" 2>/dev/null
+}
+
 wine_env_prefix() {
-  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  wine_env_prefix_made && return 0
   echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
   local log="${TMPDIR:-/tmp}/wine-env-boot.$$.log" try
   for try in 1 2; do
     "$PEMCONV_WINE" wineboot -i >"$log" 2>&1 </dev/null || true
     wineserver -w 2>/dev/null || true
-    [ -f "$WINEPREFIX/system.reg" ] && grep -q '^\[Software' "$WINEPREFIX/system.reg" && break
+    wine_env_prefix_made && break
     echo "wine-env: the prefix is not complete after try $try" >&2
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
   done
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  if ! wine_env_prefix_made; then
     cat "$log" >&2
     rm -f "$log"
     return 1
