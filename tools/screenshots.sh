@@ -202,8 +202,7 @@ rm -rf "$long"
 # own (PEMCONV_WINEPREFIX_144).
 rm -rf "$sample"
 sample=""
-wineserver -k 2>/dev/null || true
-export WINEPREFIX="${PEMCONV_WINEPREFIX_144:-$WINEPREFIX-144}"
+wine_env_second_prefix "${PEMCONV_WINEPREFIX_144:-$WINEPREFIX-144}"
 wine_env_start
 wine_env_dpi 144
 "$PEMCONV_WINE" "$exe" &

@@ -27,9 +27,7 @@ stage_windows() {
   trap wine_env_stop EXIT
   ctest --preset "$PEMCONV_WINDOWS_PRESET" -j "$jobs"
   # The windows once more at 150 % display scale, in a prefix of their own (PEMCONV_WINEPREFIX_144).
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  export WINEPREFIX="${PEMCONV_WINEPREFIX_144:-$WINEPREFIX-144}"
+  wine_env_second_prefix "${PEMCONV_WINEPREFIX_144:-$WINEPREFIX-144}"
   wine_env_start
   wine_env_dpi 144
   ctest --preset "$PEMCONV_WINDOWS_PRESET" -L gui

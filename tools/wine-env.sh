@@ -24,15 +24,7 @@ wine_env_start() {
   wine_env_prefix || return 1
   # Without a window manager, managed windows stall for seconds on every hide or destroy. Checked
   # on every start: a prefix that Wine made by itself (a test run without this script) lacks it.
-  if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    "$PEMCONV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
-    grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" || {
-      echo "wine-env: the prefix $WINEPREFIX does not take its settings" >&2
-      return 1
-    }
-  fi
+  wine_env_settle user.reg '^"Managed"="N"' wine_env_write_unmanaged || return 1
   wine_env_fonts
   wineserver -p 2>/dev/null || true
   # The first program of a fresh wineserver starts Wine's own services, which keep the standard
@@ -61,10 +53,31 @@ wine_env_prefix() {
   done
   if ! wine_env_prefix_made; then
     cat "$log" >&2
+    df -h "$WINEPREFIX" >&2
     rm -f "$log"
     return 1
   fi
   rm -f "$log"
+}
+
+# Moves to a second prefix ($1) for another display scale. A new one is made from the prefix in use
+# as hard links, with registries of its own: a prefix holds 1.3 GB of system files, and a CI machine
+# may have little room left (the registry's saves fail then). Where links cannot be made (another
+# file system), wineboot makes it.
+wine_env_second_prefix() {
+  local from=$WINEPREFIX to=$1 file
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  export WINEPREFIX=$to
+  wine_env_prefix_made && return 0
+  rm -rf "$to"
+  if cp -al "$from" "$to" 2>/dev/null; then
+    for file in system.reg user.reg userdef.reg; do
+      cp --remove-destination "$from/$file" "$to/$file"
+    done
+  else
+    rm -rf "$to"
+  fi
 }
 
 wine_env_display() {
@@ -106,22 +119,45 @@ wine_env_fonts() {
 # The prefix's display scale in dots per inch (96 = 100 %, 144 = 150 %), after wine_env_start.
 # Wine reads it when its server starts: a change restarts the server.
 wine_env_dpi() {
-  local dpi=$1 hex
-  hex=$(printf 'dword:%08x' "$dpi")
-  grep -qi "^\"LogPixels\"=$hex" "$WINEPREFIX/user.reg" 2>/dev/null && return 0
-  "$PEMCONV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
-    >/dev/null 2>&1 || true
-  "$PEMCONV_WINE" reg add \
-    'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
-    /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 || true
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  grep -qi "^\"LogPixels\"=$hex" "$WINEPREFIX/user.reg" || {
-    echo "wine-env: the prefix $WINEPREFIX does not take the display scale $dpi" >&2
-    return 1
-  }
+  PEMCONV_DPI=$1
+  wine_env_settle user.reg "$(printf '^"LogPixels"=dword:%08x' "$1")" wine_env_write_dpi || return 1
   wineserver -p 2>/dev/null || true
   "$PEMCONV_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+wine_env_write_unmanaged() {
+  "$PEMCONV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+}
+
+wine_env_write_dpi() {
+  "$PEMCONV_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$PEMCONV_DPI" /f &&
+    "$PEMCONV_WINE" reg add \
+      'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+      /v LogPixels /t REG_DWORD /d "$PEMCONV_DPI" /f
+}
+
+# A registry setting is proved by the prefix's file once the server has ended and saved it: the
+# writes (the function $3) are made while the file $1 lacks the line $2, at most three times, as
+# a fresh CI machine once ended up without the line and without a word. If the line never comes,
+# what the last writes printed is shown.
+wine_env_settle() {
+  local file="$WINEPREFIX/$1" line=$2 writes=$3 try status
+  local log="${TMPDIR:-/tmp}/wine-env-reg.$$.log"
+  for try in 1 2 3; do
+    grep -qi "$line" "$file" 2>/dev/null && { rm -f "$log"; return 0; }
+    [ "$try" = 1 ] || echo "wine-env: $1 of $WINEPREFIX lacks $line after try $((try - 1))" >&2
+    status=0
+    "$writes" >"$log" 2>&1 </dev/null || status=$?
+    echo "(exit status $status)" >>"$log"
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+  done
+  grep -qi "$line" "$file" 2>/dev/null && { rm -f "$log"; return 0; }
+  echo "wine-env: the prefix $WINEPREFIX does not take $line; reg said:" >&2
+  cat "$log" >&2
+  df -h "$WINEPREFIX" >&2
+  rm -f "$log"
+  return 1
 }
 
 wine_env_stop() {
