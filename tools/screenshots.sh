@@ -28,7 +28,7 @@ finish() {
   [ -n "$program" ] && kill "$program" 2>/dev/null || true
   [ -n "$sample" ] && rm -rf "$sample"
   [ -n "$long" ] && rm -rf "$long"
-  [ -n "${PEMCONV_XVFB_PID:-}" ] && kill "$PEMCONV_XVFB_PID" 2>/dev/null || true
+  wine_env_stop_display
 }
 trap finish EXIT
 

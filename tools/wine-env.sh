@@ -160,7 +160,17 @@ wine_env_settle() {
   return 1
 }
 
+# Waits for the server and the display to be gone: a run started straight after this one would
+# otherwise find them still answering, take them for its own, and lose them in its first tests.
 wine_env_stop() {
   wineserver -k 2>/dev/null || true
-  if [ -n "${PEMCONV_XVFB_PID:-}" ]; then kill "$PEMCONV_XVFB_PID" 2>/dev/null || true; fi
+  wineserver -w 2>/dev/null || true
+  wine_env_stop_display
+}
+
+# Ends the display if wine_env_start started it.
+wine_env_stop_display() {
+  [ -n "${PEMCONV_XVFB_PID:-}" ] || return 0
+  kill "$PEMCONV_XVFB_PID" 2>/dev/null || true
+  wait "$PEMCONV_XVFB_PID" 2>/dev/null || true
 }
