@@ -60,21 +60,22 @@ wine_env_prefix() {
   rm -f "$log"
 }
 
-# Moves to a second prefix ($1) for another display scale. A new one is made from the prefix in use
-# as hard links, with registries of its own: a prefix holds 1.3 GB of system files, and a CI machine
-# may have little room left (the registry's saves fail then). Where links cannot be made (another
-# file system), wineboot makes it.
+# Moves to a second prefix ($1) for another display scale. A new one is made from the prefix in use:
+# a prefix holds 1.3 GB of system binaries, and a CI machine may have little room left (the
+# registry's saves fail then). The binaries, which nothing writes, are shared as hard links; every
+# other file is copied, so that a write in one prefix never shows in the other. Where links cannot
+# be made (another file system), wineboot makes it.
 wine_env_second_prefix() {
-  local from=$WINEPREFIX to=$1 file
+  local from=$WINEPREFIX to=$1 windows=$1/drive_c/windows
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   export WINEPREFIX=$to
   wine_env_prefix_made && return 0
   rm -rf "$to"
   if cp -al "$from" "$to" 2>/dev/null; then
-    for file in system.reg user.reg userdef.reg; do
-      cp --remove-destination "$from/$file" "$to/$file"
-    done
+    find "$to" -type f ! -path "$windows/system32/*" ! -path "$windows/syswow64/*" \
+      ! -path "$windows/winsxs/*" -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv "$f.own" "$f"; done' \
+      sh {} +
   else
     rm -rf "$to"
   fi
