@@ -323,10 +323,12 @@ std::unique_ptr<TShellFolder> ItemFromAbsoluteId(const ITEMIDLIST* list) {
 
 namespace {
 
-// The shell's order of two children of one folder, by name: below zero when `a` goes first.
+// The shell's order of two children of one folder, by name: below zero when `a` goes first. A
+// folder that cannot compare leaves them as they were listed; a failure's code is no order.
 int CompareChildren(IShellFolder* folder, const ITEMIDLIST* a, const ITEMIDLIST* b) {
   if (!folder) return 0;
   const HRESULT status = folder->CompareIDs(0, a, b);
+  if (FAILED(status)) return 0;
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(status & 0xFFFF));
 }
 

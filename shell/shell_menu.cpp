@@ -70,8 +70,12 @@ void ShowShellContextMenu(const TShellFolder& item, HWND owner, POINT position,
 
 bool ForwardShellMenuMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   if (!shown_menu) return false;
+  // Only a menu that gives results can say which item a typed character chooses.
+  if (const ComPtr<IContextMenu3> answering = shown_menu.Query<IContextMenu3>();
+      answering && SUCCEEDED(answering->HandleMenuMsg2(message, wparam, lparam, &result)))
+    return true;
   shown_menu->HandleMenuMsg(message, wparam, lparam);
-  result = 0;
+  result = message == WM_DRAWITEM || message == WM_MEASUREITEM ? TRUE : 0;
   return true;
 }
 

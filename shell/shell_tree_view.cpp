@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -173,8 +174,18 @@ TTreeNode& TCustomShellTreeView::AddItemNode(TTreeNode* parent,
 
 void TCustomShellTreeView::RebuildFromRoot() {
   if (syncing_) return;
-  const FlagScope syncing(syncing_);
-  BuildRootNode();
+  std::exception_ptr failure;
+  {
+    const FlagScope syncing(syncing_);
+    try {
+      BuildRootNode();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }
+  // Whichever root the tree shows now, a watcher watches its selection, not a folder of before.
+  WatchFolderOf(Selected());
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TCustomShellTreeView::ReleaseAllNodes() {
@@ -277,16 +288,19 @@ void TCustomShellTreeView::SelectById(const ITEMIDLIST* id) {
   if (syncing_ || Loading() || !GetFirstNode()) return;
   if (const TShellFolder* selected = SelectedItem(); selected && SameIdList(selected->FullId(), id))
     return;
-  const FlagScope syncing(syncing_);
-  const UpdateScope suspended(*this);
-  TTreeNode* current = GetFirstNode();
-  for (const AbsoluteIdList& ancestor : CollectAncestorIds(id)) {
-    if (TTreeNode* found = FindNodeById(ancestor.get(), current)) {
-      found->Expand();
-      current = found;
+  {
+    const FlagScope syncing(syncing_);
+    const UpdateScope suspended(*this);
+    TTreeNode* current = GetFirstNode();
+    for (const AbsoluteIdList& ancestor : CollectAncestorIds(id)) {
+      if (TTreeNode* found = FindNodeById(ancestor.get(), current)) {
+        found->Expand();
+        current = found;
+      }
     }
+    SetSelected(FindNodeById(id, current));
   }
-  SetSelected(FindNodeById(id, current));
+  WatchFolderOf(Selected());
 }
 
 TTreeNode* TCustomShellTreeView::FindNodeById(const ITEMIDLIST* id, TTreeNode* start) const {
@@ -408,16 +422,16 @@ void TCustomShellTreeView::DestroyWnd() {
   TCustomTreeView::DestroyWnd();
 }
 
+// The context menu being shown draws and measures its own items; without one, the messages go
+// where they go for any control.
+bool TCustomShellTreeView::MenuMessage(UINT message, WPARAM wparam, LPARAM lparam,
+                                       LRESULT& result) {
+  return ForwardShellMenuMessage(message, wparam, lparam, result) ||
+         TCustomTreeView::MenuMessage(message, wparam, lparam, result);
+}
+
 LRESULT TCustomShellTreeView::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_INITMENUPOPUP:
-    case WM_MENUCHAR: {
-      LRESULT result = 0;
-      ForwardShellMenuMessage(message, wparam, lparam, result);
-      return result;
-    }
     case TVM_SETIMAGELIST:
       if (image_list_guard_) break;
       SetImageList();
@@ -464,9 +478,11 @@ void TCustomShellTreeView::LookUpQueuedIcons() {
   while (!icon_queue_.empty() && GetTickCount() - start < kIconRoundMilliseconds) {
     TTreeNode* node = icon_queue_.front();
     icon_queue_.pop_front();
-    // A node still pending is alive: the deletion hook forgets the ones that go.
+    // Only a node still pending is alive, as the deletion hook forgets the ones that go: nothing
+    // of a queued node is read before that check.
+    if (!icons_pending_.erase(node)) continue;
     const TShellFolder* item = ItemOf(*node);
-    if (!icons_pending_.erase(node) || !item) continue;
+    if (!item) continue;
     SetIcons(*node, *item);
     if (node->SelectedIndex() == 0) node->SetSelectedIndex(node->ImageIndex());
   }
@@ -475,15 +491,18 @@ void TCustomShellTreeView::LookUpQueuedIcons() {
 
 bool TCustomShellTreeView::CanChange(TTreeNode* node) {
   const bool allow = TCustomTreeView::CanChange(node);
-  if (allow && !syncing_ && node) {
-    // A watcher, when there is one, follows the selection to its folder.
-    watched_node_ = node;
-    const bool watching = auto_refresh_;
-    SetAutoRefresh(false);
-    SetAutoRefresh(watching);
-    watched_node_ = nullptr;
-  }
+  // A selection that a sync makes is followed once the sync is done.
+  if (allow && !syncing_ && node) WatchFolderOf(node);
   return allow;
+}
+
+// A watcher, when there is one, follows the selection to its folder.
+void TCustomShellTreeView::WatchFolderOf(TTreeNode* node) {
+  watched_node_ = node;
+  const bool watching = auto_refresh_;
+  SetAutoRefresh(false);
+  SetAutoRefresh(watching);
+  watched_node_ = nullptr;
 }
 
 bool TCustomShellTreeView::CanExpand(TTreeNode& node) {

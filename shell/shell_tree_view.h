@@ -74,6 +74,7 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
   void CreateWnd() override;
   void DestroyWnd() override;
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
+  bool MenuMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override;
   void GetImageIndex(gui::TTreeNode& node) override;
   void GetSelectedIndex(gui::TTreeNode& node) override;
   bool CanChange(gui::TTreeNode* node) override;
@@ -100,6 +101,7 @@ class TCustomShellTreeView : public gui::TCustomTreeView, public IShellMenuComma
   void ShowPlaceholderIcons(gui::TTreeNode& node);
   void QueueIconLookUp(gui::TTreeNode& node);
   void LookUpQueuedIcons();
+  void WatchFolderOf(gui::TTreeNode* node);
   // Step by step, what reloading a node does.
   gui::TTreeNode& InsertFreshNode(gui::TTreeNode& node);
   void ExpandLikeOld(gui::TTreeNode& old, gui::TTreeNode& fresh);

@@ -1,6 +1,6 @@
 // A folder interface whose answers the test sets: names by name flags in any of the record
-// forms, one attribute word (reported whatever was asked, as shells do), and a count of the
-// renames asked of it.
+// forms, one attribute word (reported whatever was asked, as shells do), one answer to every
+// comparison, and a count of the renames asked of it.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +28,8 @@ class FakeShellFolder final : public IShellFolder {
   // A rename the fake accepts returns no list; the list that parsing any name gives, if any.
   HRESULT rename_status = E_FAIL;
   const ITEMIDLIST* parsed = nullptr;
+  // What comparing any two lists gives.
+  HRESULT compare_status = E_NOTIMPL;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
@@ -46,7 +48,7 @@ class FakeShellFolder final : public IShellFolder {
     return None(o);
   }
   HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override {
-    return E_NOTIMPL;
+    return compare_status;
   }
   HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void** o) override { return None(o); }
   HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF* word) override;

@@ -110,6 +110,32 @@ TEST(ItemAttributes, ComeFromOneQueryOfTheParentFolderAndNeverFromAFailedOne) {
 const BYTE kElementRenamed[] = {4, 0, 'y', 'y', 0, 0};
 const auto* const kRenamedId = reinterpret_cast<const ITEMIDLIST*>(kElementRenamed);
 
+// A failed comparison is no order: siblings then stay as they were listed.
+TEST(SiblingOrder, ComesFromTheShellsComparisonAndNeverFromAFailedOne) {
+  const struct {
+    HRESULT status;
+    int order;
+  } cases[] = {
+      {MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1), 1},
+      {MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0xFFFF), -1},
+      {S_OK, 0},
+      {E_NOTIMPL, 0},
+      {E_INVALIDARG, 0},
+  };
+  for (const auto& c : cases) {
+    FakeShellFolder folder;
+    folder.compare_status = c.status;
+    ItemUnderFake under(folder);
+    const TShellFolder other(&under.parent, {}, kRenamedId);
+    const int order = CompareSiblings(under.item, other);
+    EXPECT_EQ((order > 0) - (order < 0), c.order) << std::hex << c.status;
+    std::vector<ChildIdList> listed;
+    listed.push_back(CloneIdList<ChildIdList>(kNamedId));
+    listed.push_back(CloneIdList<ChildIdList>(kRenamedId));
+    EXPECT_EQ(InShellOrder(&folder, listed), c.order <= 0) << std::hex << c.status;
+  }
+}
+
 TEST(ItemRename, IsAskedOnlyWhenOfferedAndTakesTheListTheShellGivesOrParses) {
   const struct {
     const char* what;

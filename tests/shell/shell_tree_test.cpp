@@ -279,13 +279,40 @@ TEST(ShellTree, ReloadsANodeKeepingWhatWasOpenAndSelected) {
   }
 }
 
-TEST(ShellTree, ShowsAFolderMadeOnDiskWhileRefreshingAutomatically) {
-  const ShellFolders folders({L"first"});
-  const ShellTreeWindow window(RootAt(folders.Path()));
-  window.tree->SetAutoRefresh(true);
-  folders.Make(L"新しい");
-  EXPECT_TRUE(window.Pump([&] { return window.Node(L"新しい") != nullptr; }));
-  EXPECT_TRUE(window.tree->GetFirstNode()->Selected());
+// The watcher follows the selection, also one that the program makes or a new root brings, away
+// from the folder "c" that the user chose before; the folders already listed keep a folder made
+// inside them from showing any other way.
+TEST(ShellTree, ShowsAFolderMadeOnDiskInTheSelectedFolderWhileRefreshingAutomatically) {
+  const struct {
+    const char* what;
+    std::function<void(const ShellTreeWindow&, const ShellFolders&)> select;
+    std::wstring listed;  // a node listed before the folder is made, below the root shown then
+    std::wstring made;    // below the first root
+    std::wstring shown;   // below the root shown then
+  } cases[] = {
+      {"as opened", [](auto&, auto&) {}, L"a", L"新しい", L"新しい"},
+      {"a path selected",
+       [](const ShellTreeWindow& window, const ShellFolders& folders) {
+         window.tree->SetSelected(window.Node(L"c"));
+         window.tree->SetSelectedPath(NarrowCp932(folders.Path(L"a")));
+       },
+       L"a\\old", L"a\\新しい", L"a\\新しい"},
+      {"a new root",
+       [](const ShellTreeWindow& window, const ShellFolders& folders) {
+         window.tree->SetSelected(window.Node(L"c"));
+         window.tree->SetRoot(NarrowCp932(folders.Path(L"b")));
+       },
+       L"old", L"b\\新しい", L"新しい"},
+  };
+  for (const auto& c : cases) {
+    const ShellFolders folders({L"a\\old", L"b\\old", L"c"});
+    const ShellTreeWindow window(RootAt(folders.Path()));
+    window.tree->SetAutoRefresh(true);
+    c.select(window, folders);
+    ASSERT_NE(window.Node(c.listed), nullptr) << c.what;
+    folders.Make(c.made);
+    EXPECT_TRUE(window.Pump([&] { return window.Node(c.shown, false) != nullptr; })) << c.what;
+  }
 }
 
 TEST(ShellTree, LeavesNoItemOrListBehind) {
