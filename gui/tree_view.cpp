@@ -67,10 +67,13 @@ void TCustomTreeView::DestroyWnd() {
 void TCustomTreeView::RecreateWnd() {
   const RECT bounds = BoundsRect();
   const int order = TabOrder();
+  const TAnchors anchors = Anchors();
   layout_.visible = Visible();
   DestroyWindow(Handle());
   CreateWnd();
   SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+  // The anchors of now, from the place of now: the new window started from its design ones.
+  SetAnchors(anchors);
   SetTabOrder(order);
 }
 

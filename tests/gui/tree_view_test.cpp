@@ -306,8 +306,21 @@ TEST_P(TreeDeletion, RunsTheHookForEveryNodeAndFreesItsData) {
 const std::vector<std::string> kAllDeleted{"delete:A", "delete:A1", "delete:A2",
                                            "delete:B", "delete:C",  "delete:C1"};
 
+// The new window keeps the place and the anchors of the old, after the form has been resized.
 const auto kRecreate = [](TreeWindow& w) {
+  w.tree->SetAnchors({.right = true, .bottom = true});
+  const RECT form = w.form->BoundsRect();
+  const auto grow_form = [&](int by) {
+    w.form->SetBounds(form.left, form.top, form.right - form.left + by,
+                      form.bottom - form.top + by);
+  };
+  grow_form(20);
+  const RECT before = w.tree->BoundsRect();
   w.tree->RecreateWnd();
+  grow_form(50);
+  const RECT after = w.tree->BoundsRect();
+  EXPECT_EQ(std::vector({after.left, after.top, after.right, after.bottom}),
+            std::vector({before.left, before.top, before.right + 30, before.bottom + 30}));
   w.Add(nullptr, L"new");
   EXPECT_EQ(w.tree->GetFirstNode()->Text(), L"new");
 };
