@@ -34,9 +34,12 @@ wine_env_start() {
 
 # A new prefix is made by wineboot. Its exit status is not the proof: on a fresh CI machine the
 # making of a second prefix ended the script with 53 and nothing else to say. The prefix's registry
-# is the proof; a failed try is followed by one more, and the log of a second failure is shown.
+# and its system DLLs are the proof: a wineboot cut short leaves a registry with its first keys and
+# an empty system32, where every later program fails with "could not load kernel32.dll". A failed
+# try is followed by one more, and the log of a second failure is shown.
 wine_env_prefix_made() {
-  grep -q '^\[Software' "$WINEPREFIX/system.reg" 2>/dev/null
+  grep -q '^\[Software' "$WINEPREFIX/system.reg" 2>/dev/null &&
+    [ -s "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ]
 }
 
 wine_env_prefix() {
@@ -44,6 +47,9 @@ wine_env_prefix() {
   echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
   local log="${TMPDIR:-/tmp}/wine-env-boot.$$.log" try
   for try in 1 2; do
+    # Wine brings a prefix up to date only when this stamp differs from its own, and no program,
+    # wineboot included, runs in one without its DLLs.
+    rm -f "$WINEPREFIX/.update-timestamp"
     "$PEMCONV_WINE" wineboot -i >"$log" 2>&1 </dev/null || true
     wineserver -w 2>/dev/null || true
     wine_env_prefix_made && break
