@@ -66,17 +66,20 @@ wine_env_prefix() {
   rm -f "$log"
 }
 
-# Moves to a second prefix ($1) for another display scale. A new one is made from the prefix in use:
-# a prefix holds 1.3 GB of system binaries, and a CI machine may have little room left (the
-# registry's saves fail then). The binaries, which nothing writes, are shared as hard links; every
-# other file is copied, so that a write in one prefix never shows in the other. Where links cannot
-# be made (another file system), wineboot makes it.
+# Moves to a second prefix ($1) for another display scale, made anew from the prefix in use on
+# every run, so that no half-made copy of a run cut short is ever taken for a prefix. A prefix holds
+# 1.3 GB of system binaries, and a CI machine may have little room left (the registry's saves fail
+# then). The binaries, which nothing writes, are shared as hard links; every other file is copied,
+# so that a write in one prefix never shows in the other. Where links cannot be made (another file
+# system), wineboot makes it.
 wine_env_second_prefix() {
   local from=$WINEPREFIX to=$1 windows=$1/drive_c/windows
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   export WINEPREFIX=$to
-  wine_env_prefix_made && return 0
+  # A server left by an earlier run would keep the registry of the prefix that goes now.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
   rm -rf "$to"
   if cp -al "$from" "$to" 2>/dev/null; then
     find "$to" -type f ! -path "$windows/system32/*" ! -path "$windows/syswow64/*" \
