@@ -46,7 +46,8 @@ void ProgressLine::Draw(bool now) {
   const int total = Total();
   const int done = std::min(position_ - min_, total);
   constexpr int kWidth = 30;
-  const int filled = total > 0 ? done * kWidth / total : 0;
+  const int filled =
+      total > 0 ? static_cast<int>(static_cast<long long>(done) * kWidth / total) : 0;
   std::string line = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] " +
                      std::to_string(done) + "/" + std::to_string(total) + " categories, " +
                      std::to_string(entries_) + " entries";

@@ -4,7 +4,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "capturing_console.h"
 #include "e2e_support.h"
+#include "progress_line.h"
 #include "system_error.h"
 
 namespace pem::testing {
@@ -271,6 +273,27 @@ Tree FirstTwoCategories() {
     if (name.starts_with("挨拶") || name.starts_with("記号")) tree[name] = bytes;
   }
   return tree;
+}
+
+// The bar's share is taken in wide arithmetic: a count of categories near the largest that
+// pmridata.ini can hold fills the bar as a small one does.
+TEST(ProgressLineTest, FillsTheBarInProportionToTheCategoriesDone) {
+  const struct {
+    int max, done;
+    const char* line;
+  } cases[] = {
+      {4, 5, "[##############################] 5/5 categories"},
+      {1'999'999'999, 1'000'000'000,
+       "[###############...............] 1000000000/2000000000 categories"},
+  };
+  for (const auto& c : cases) {
+    CapturingConsole console(true);
+    ProgressLine line(console, true);
+    line.SetMax(c.max);
+    line.SetPosition(c.done);
+    line.SetVisible(true);
+    EXPECT_NE(console.err.find(c.line), std::string::npos) << console.err;
+  }
 }
 
 TEST_F(Pem2TxtTest, FolderBlockedByAFileEndsTheRunWithExitOne) {
