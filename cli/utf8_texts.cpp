@@ -28,6 +28,7 @@ class ConvertingFile : public OutputFile {
     if (replaced) owner_.NoteReplaced(path_);
     return file_->Write(utf8) == utf8.size() ? data.size() : 0;
   }
+  bool Close() override { return file_->Close(); }
 
  private:
   Utf8Texts& owner_;

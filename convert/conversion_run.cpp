@@ -84,7 +84,8 @@ RunOutcome RunConversion(ConversionHost& host, FileSystem& file_system) {
     return RunOutcome::kToolNotFound;
   }
   if (!file_system.FolderExists(out)) {
-    host.ApplicationMessageBox(msg::kBadOutputFolder, msg::kBadOutputFolderCaption, BoxKind::kError);
+    host.ApplicationMessageBox(msg::kBadOutputFolder, msg::kBadOutputFolderCaption,
+                               BoxKind::kError);
     return RunOutcome::kBadOutputFolder;
   }
 

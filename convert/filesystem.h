@@ -24,6 +24,9 @@ class OutputFile {
   virtual ~OutputFile() = default;
   // Writes the bytes in one call; gives how many were written (fewer when the disk is full).
   virtual std::size_t Write(std::string_view data) = 0;
+  // Releases the file; false when the system reports there that what was written may not all be
+  // kept, as a file server does for a quota that ran out under its cache.
+  virtual bool Close() = 0;
 };
 
 // A folder opened once for the files that a category writes into it.

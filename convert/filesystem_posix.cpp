@@ -31,6 +31,8 @@ class FileDescriptor {
     if (fd_ >= 0) ::close(fd_);
   }
   int get() const { return fd_; }
+  // Linux releases the descriptor even when close is interrupted, so that is no failure.
+  bool Close() { return ::close(std::exchange(fd_, -1)) == 0 || errno == EINTR; }
 
  private:
   int fd_;
@@ -99,6 +101,7 @@ class PosixOutputFile : public OutputFile {
     }
     return written;
   }
+  bool Close() override { return fd_.Close(); }
 
  private:
   FileDescriptor fd_;

@@ -32,6 +32,7 @@ class Win32OutputFile : public OutputFile {
     }
     return written;
   }
+  bool Close() override { return CloseHandle(file_.release()) != FALSE; }
 
  private:
   UniqueFileHandle file_;

@@ -34,6 +34,7 @@ void LineList::SaveToFile(FileSystem& file_system, const std::string& path) cons
 void LineList::WriteTo(OutputFile& file) const {
   const std::string text = Text();
   if (!text.empty() && file.Write(text) != text.size()) throw EWriteError();
+  if (!file.Close()) throw EWriteError();
 }
 
 }  // namespace pem

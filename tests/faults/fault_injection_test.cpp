@@ -111,6 +111,10 @@ std::vector<FaultCase> FileFaults() {
       cases.push_back({"write_" + std::to_string(entry) + "_keeps_" + std::to_string(bytes), write,
                        Sjis("ストリームへの書き込みエラー"), entry, folders, bytes});
     }
+    FaultPlan close;
+    close.failing_close = entry;
+    cases.push_back({"close_" + std::to_string(entry), close, Sjis("ストリームへの書き込みエラー"),
+                     entry, folders, EntryFileBytes(EntryAt(entry).text).size()});
   }
   return cases;
 }

@@ -11,6 +11,9 @@ class FaultyFileSystem::ShortOutputFile : public OutputFile {
     if (owner_.writes_++ != owner_.plan_.short_write) return inner_->Write(data);
     return inner_->Write(data.substr(0, owner_.plan_.short_write_bytes));
   }
+  bool Close() override {
+    return inner_->Close() && owner_.closes_++ != owner_.plan_.failing_close;
+  }
 
  private:
   std::unique_ptr<OutputFile> inner_;

@@ -1,6 +1,6 @@
 // A file system that passes every call to another one and fails the calls a test chooses: a
 // folder creation with a given error code, a file creation, or a write that stores and reports
-// fewer bytes than it was given, as a full disk does.
+// fewer bytes than it was given, as a full disk does, or a close that reports a loss.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,7 @@ struct FaultPlan {
   int failing_file = kNever;          // index of the CreateOutputFile call that gives no file
   int short_write = kNever;           // index of the Write call that falls short
   std::size_t short_write_bytes = 0;  // how many bytes that write stores and reports
+  int failing_close = kNever;         // index of the file close that reports a loss
   // Calls of any kind after which every folder test says "missing" and every creation fails with
   // kBudgetSpent, so that a run over hostile counts ends in bounded time.
   long long call_budget = -1;
@@ -58,6 +59,7 @@ class FaultyFileSystem : public testing::ForwardingFileSystem {
   int folders_ = 0;
   int files_ = 0;
   int writes_ = 0;
+  int closes_ = 0;
 };
 
 }  // namespace pem::harden
