@@ -25,11 +25,23 @@ std::wstring FullPath(const std::wstring& path) {
   }
 }
 
+// The long form as it stands but for its empty components, which a folder that ends in a
+// separator, or an empty name, leaves when a name is joined to it: the system refuses them there,
+// where it collapses them in every other form.
+std::wstring WithoutEmptyComponents(std::wstring_view path) {
+  std::wstring kept(path.substr(0, kLongPrefix.size()));
+  for (const wchar_t c : path.substr(kLongPrefix.size())) {
+    if (c != L'\\' || kept.back() != L'\\') kept += c;
+  }
+  return kept;
+}
+
 }  // namespace
 
 std::wstring LongPathForm(std::wstring_view path) {
-  // The long form is passed on as it stands: the system normalises nothing in it.
-  if (path.empty() || path.starts_with(kLongPrefix)) return std::wstring(path);
+  // The long form is otherwise passed on as it stands: the system normalises nothing in it.
+  if (path.starts_with(kLongPrefix)) return WithoutEmptyComponents(path);
+  if (path.empty()) return std::wstring(path);
   std::wstring full = FullPath(std::wstring(path));
   if (full.starts_with(kLongPrefix) || full.starts_with(kDevicePrefix)) return full;
   if (full.starts_with(L"\\\\")) return std::wstring(kUncPrefix) + full.substr(2);

@@ -56,6 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PathForm{"Relative", "a\\b", L"\\\\?\\|\\a\\b"},
                       PathForm{"RelativeWithDots", "a\\..\\.\\b", L"\\\\?\\|\\b"},
                       PathForm{"AlreadyPrefixed", "\\\\?\\C:\\a/..\\b", L"\\\\?\\C:\\a/..\\b"},
+                      PathForm{"AlreadyPrefixedWithTwoSeparators", "\\\\?\\C:\\out\\\\.txt",
+                               L"\\\\?\\C:\\out\\.txt"},
                       PathForm{"AlreadyPrefixedShare", "\\\\?\\UNC\\server\\share\\a",
                                L"\\\\?\\UNC\\server\\share\\a"},
                       PathForm{"Japanese", "C:\\\x83\x5C\x83\x74\x83\x67\\a",
