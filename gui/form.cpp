@@ -446,6 +446,11 @@ LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_QUERYENDSESSION:
+      // The end of the session ends the program as closing its main form does, so that form is
+      // asked first, as for a close; a refusal keeps the session, and the program, going.
+      if (Application().MainForm() == this) return CloseQuery();
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) {
         if (active_control_ && active_control_->CanFocus())

@@ -158,23 +158,33 @@ TEST(LongRun, AnswersAndRepaintsAllThroughAndTakesNoInput) {
   EXPECT_FALSE(std::filesystem::exists(fixture.Out() / "c0" / "t01.txt"));
 }
 
-// A close that another program asks for during the run comes once the run is over.
-TEST(LongRun, CloseSentDuringTheRunClosesTheWindowAfterIt) {
-  const DictionaryFixture fixture = LongDictionary();
-  RunningApp app;
-  const MainWindowHandles& w = app.Windows();
-  ASSERT_TRUE(StartRun(app, fixture));
+// A close that another program or the system asks for during the run comes once the run is
+// over; the end of the session, which would end the process between entries, is refused then.
+TEST(LongRun, CloseAskedDuringTheRunClosesTheWindowAfterIt) {
+  const struct {
+    const char* what;
+    UINT message;
+    LPARAM lparam;
+  } cases[] = {{"close", WM_CLOSE, 0},
+               {"sign-out", WM_QUERYENDSESSION, static_cast<LPARAM>(ENDSESSION_LOGOFF)}};
+  for (const auto& c : cases) {
+    const DictionaryFixture fixture = LongDictionary();
+    RunningApp app;
+    const MainWindowHandles& w = app.Windows();
+    ASSERT_TRUE(StartRun(app, fixture)) << c.what;
 
-  SendMessageW(w.form, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WellInsideTheRun(app));
-  EXPECT_FALSE(app.Ended());
-  // The run takes several seconds alone and several times that on a loaded machine.
-  EXPECT_TRUE(WaitUntil([&] { return FindDialog(app.Thread()) != nullptr; }, kLongestRun));
-  EXPECT_EQ(AnswerMessageBox(app.Thread(), w.form).text, L"終了しました");
-  EXPECT_TRUE(app.WaitForEnd());
-  const std::string last = "t" + std::to_string(kEntries - 1) + ".txt";
-  EXPECT_TRUE(
-      std::filesystem::exists(fixture.Out() / ("c" + std::to_string(kCategories - 1)) / last));
+    EXPECT_EQ(SendMessageW(w.form, c.message, 0, c.lparam), 0) << c.what;
+    EXPECT_TRUE(WellInsideTheRun(app)) << c.what;
+    EXPECT_FALSE(app.Ended()) << c.what;
+    // The run takes several seconds alone and several times that on a loaded machine.
+    EXPECT_TRUE(WaitUntil([&] { return FindDialog(app.Thread()) != nullptr; }, kLongestRun));
+    EXPECT_EQ(AnswerMessageBox(app.Thread(), w.form).text, L"終了しました") << c.what;
+    EXPECT_TRUE(app.WaitForEnd()) << c.what;
+    const std::string last = "t" + std::to_string(kEntries - 1) + ".txt";
+    EXPECT_TRUE(
+        std::filesystem::exists(fixture.Out() / ("c" + std::to_string(kCategories - 1)) / last))
+        << c.what;
+  }
 }
 
 }  // namespace
