@@ -278,22 +278,14 @@ Tree FirstTwoCategories() {
 // The bar's share is taken in wide arithmetic: a count of categories near the largest that
 // pmridata.ini can hold fills the bar as a small one does.
 TEST(ProgressLineTest, FillsTheBarInProportionToTheCategoriesDone) {
-  const struct {
-    int max, done;
-    const char* line;
-  } cases[] = {
-      {4, 5, "[##############################] 5/5 categories"},
-      {1'999'999'999, 1'000'000'000,
-       "[###############...............] 1000000000/2000000000 categories"},
-  };
-  for (const auto& c : cases) {
-    CapturingConsole console(true);
-    ProgressLine line(console, true);
-    line.SetMax(c.max);
-    line.SetPosition(c.done);
-    line.SetVisible(true);
-    EXPECT_NE(console.err.find(c.line), std::string::npos) << console.err;
-  }
+  CapturingConsole console(true);
+  ProgressLine line(console, true);
+  line.SetMax(1'999'999'999);
+  line.SetPosition(1'000'000'000);
+  line.SetVisible(true);
+  EXPECT_NE(console.err.find("[###############...............] 1000000000/2000000000 categories"),
+            std::string::npos)
+      << console.err;
 }
 
 TEST_F(Pem2TxtTest, FolderBlockedByAFileEndsTheRunWithExitOne) {
