@@ -259,11 +259,14 @@ TModalResult TForm::ShowModal() {
       if (previously_active && IsWindow(previously_active)) SetActiveWindow(previously_active);
     }
   } end{*this, previously_active};
-  ThreadWindowsDisabled disabled(nullptr);
+  // The other windows are enabled again before this one goes: the system gives the activation
+  // of a window that goes to an enabled window, and with none of this program's enabled, to
+  // another program's, which this one could not take back from.
   struct HideOnExit {
     TForm& form;
     ~HideOnExit() { form.Hide(); }
   } hide{*this};
+  ThreadWindowsDisabled disabled(nullptr);
   Show();
   modal_result_ = mrNone;
   TApplication& application = Application();

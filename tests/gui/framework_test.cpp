@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -276,6 +277,32 @@ void PrintTo(const ModalCase& c, std::ostream* out) {
 
 class ModalForm : public ::testing::TestWithParam<ModalCase> {};
 
+// A window of another program, shown over the others without taking the activation, on a thread
+// of its own: the window that the system activates when the active one goes and the windows of
+// this thread are disabled.
+class OtherProgramWindow {
+ public:
+  OtherProgramWindow()
+      : thread_([this] {
+          UniqueWindow window(CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 200, 100,
+                                              nullptr, nullptr, nullptr, nullptr));
+          ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+          handle_ = window.get();
+          MSG message{};
+          while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+        }) {
+    WaitUntil([&] { return handle_ != nullptr; });
+  }
+  ~OtherProgramWindow() {
+    PostThreadMessageW(GetWindowThreadProcessId(handle_, nullptr), WM_QUIT, 0, 0);
+    thread_.join();
+  }
+
+ private:
+  std::atomic<HWND> handle_{nullptr};
+  std::thread thread_;
+};
+
 TEST_P(ModalForm, EndsWithItsResultWhileTheOtherWindowsWait) {
   const ModalCase& c = GetParam();
   TApplication application;
@@ -304,10 +331,12 @@ TEST_P(ModalForm, EndsWithItsResultWhileTheOtherWindowsWait) {
     for (int attempt = 0; attempt <= c.close_queries; ++attempt) c.act(window, ok.Handle());
   });
   dialog->SetActiveControl(&ok);
+  const OtherProgramWindow other;
   const TModalResult result = dialog->ShowModal();
   user.join();
 
   EXPECT_EQ(result, c.result);
+  EXPECT_EQ(GetForegroundWindow(), main_window) << "the window of before is active again";
   EXPECT_TRUE(main_disabled);
   EXPECT_TRUE(IsWindowEnabled(main_window));
   EXPECT_FALSE(IsWindowVisible(window));
