@@ -98,6 +98,21 @@ RECT OuterRect(HWND window) {
   return bounds;
 }
 
+// Gives the window a client area of the size asked for. A window that has moved to a monitor of
+// another scale takes that scale's frame only when it is resized, so the frame is measured once
+// more after the first resize.
+void SetClientSize(HWND window, int width, int height) {
+  for (int pass = 0; pass < 2; ++pass) {
+    const RECT outer = OuterRect(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    if (client.right == width && client.bottom == height) return;
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left - client.right + width,
+                 outer.bottom - outer.top - client.bottom + height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 // Where the system puts a new overlapped window: asked of a hidden one made for the purpose,
 // since a window that exists already, or a pop-up, cannot ask for it.
 POINT DefaultPosition() {
@@ -151,13 +166,9 @@ void TForm::ChangeScale(int dpi, const RECT& suggested) {
 
   // The present client area at the new scale first, so that the distances the controls keep to
   // its edges are taken at the new scale; the offered rectangle comes last.
-  const RECT outer = OuterRect(Handle());
   RECT client{};
   GetClientRect(Handle(), &client);
-  SetWindowPos(Handle(), nullptr, 0, 0,
-               outer.right - outer.left - client.right + rescale(client.right),
-               outer.bottom - outer.top - client.bottom + rescale(client.bottom),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetClientSize(Handle(), rescale(client.right), rescale(client.bottom));
   for (std::size_t index = 0; index < controls.size(); ++index) {
     const RECT& old = bounds[index];
     const int left = rescale(old.left);
