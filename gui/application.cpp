@@ -34,7 +34,24 @@ class ApplicationWindow : public TWinControl {
       Application().RunPostedWork();
       return 0;
     }
+    // Restored from the task bar, this window is the one activated, before the forms it owns are
+    // shown again; once they are, the keyboard goes on to the form that had it last.
+    if (message == WM_SETFOCUS) Application().Post([this] { PassFocusToForm(); });
     return TWinControl::WndProc(message, wparam, lparam);
+  }
+
+ private:
+  // The window that takes the keyboard is the topmost visible and enabled one that this window
+  // owns: a modal form or box, as the others are disabled then, or else the form used last.
+  void PassFocusToForm() {
+    if (GetFocus() != Handle()) return;
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+      if (GetWindow(window, GW_OWNER) == Handle() && IsWindowVisible(window) &&
+          IsWindowEnabled(window)) {
+        SetActiveWindow(window);
+        return;
+      }
+    }
   }
 };
 

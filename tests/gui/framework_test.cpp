@@ -370,5 +370,29 @@ INSTANTIATE_TEST_SUITE_P(
                   mrOk, 1, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The task bar's button belongs to the application's window: restored from there, the program
+// takes the keyboard in the form that had it.
+TEST(Application, RestoredFromTheTaskBarGivesTheKeyboardBackToTheForm) {
+  TApplication application;
+  PlainForm* main = nullptr;
+  application.CreateForm<PlainForm>(main, PlainLayout(L"TRestoreTestMain", true));
+  TButton& button = main->Create<TButton>(*main, ControlLayout{10, 10, 80, 25, "&OK", 0});
+  main->SetActiveControl(&button);
+  const DWORD thread = GetCurrentThreadId();
+  const HWND application_window = application.Handle();
+  HWND focus = nullptr;
+  std::thread user([&] {
+    WaitUntil([&] { return FocusOf(thread) == button.Handle(); });
+    SendMessageW(application_window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    SendMessageW(application_window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    WaitUntil([&] { return FocusOf(thread) == button.Handle(); }, 2000ms);
+    focus = FocusOf(thread);
+    PostMessageW(main->Handle(), WM_CLOSE, 0, 0);
+  });
+  application.Run();
+  user.join();
+  EXPECT_EQ(focus, button.Handle());
+}
+
 }  // namespace
 }  // namespace pem::testing
