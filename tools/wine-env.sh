@@ -54,8 +54,7 @@ wine_env_prefix() {
     wineserver -w 2>/dev/null || true
     wine_env_prefix_made && break
     echo "wine-env: the prefix is not complete after try $try" >&2
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
+    wine_env_end_server
   done
   if ! wine_env_prefix_made; then
     cat "$log" >&2
@@ -74,12 +73,10 @@ wine_env_prefix() {
 # system), wineboot makes it.
 wine_env_second_prefix() {
   local from=$WINEPREFIX to=$1 windows=$1/drive_c/windows
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  wine_env_end_server
   export WINEPREFIX=$to
   # A server left by an earlier run would keep the registry of the prefix that goes now.
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  wine_env_end_server
   rm -rf "$to"
   if cp -al "$from" "$to" 2>/dev/null; then
     find "$to" -type f ! -path "$windows/system32/*" ! -path "$windows/syswow64/*" \
@@ -159,8 +156,7 @@ wine_env_settle() {
     status=0
     "$writes" >"$log" 2>&1 </dev/null || status=$?
     echo "(exit status $status)" >>"$log"
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
+    wine_env_end_server
   done
   grep -qi "$line" "$file" 2>/dev/null && { rm -f "$log"; return 0; }
   echo "wine-env: the prefix $WINEPREFIX does not take $line; reg said:" >&2
@@ -170,11 +166,16 @@ wine_env_settle() {
   return 1
 }
 
+# Ends the prefix's server and waits until it has saved the registry and gone.
+wine_env_end_server() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
 # Waits for the server and the display to be gone: a run started straight after this one would
 # otherwise find them still answering, take them for its own, and lose them in its first tests.
 wine_env_stop() {
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  wine_env_end_server
   wine_env_stop_display
 }
 
